@@ -1,0 +1,54 @@
+#include "MainLayout.h"
+
+#include <cstring>
+#include <iterator>
+#include <stdexcept>
+
+namespace pelko {
+namespace {
+
+// Left column: selectors, keyword search, the list and the counters; right column: the quest's
+// details, its progress and the confirmation switch.
+constexpr ControlPlace kPlaces[] = {
+    {"txtReward2", 5280, 4800, 3255, 615},
+    {"txtReward1", 5280, 4080, 3255, 615},
+    {"chkMsgBox", 5280, 6240, 3375, 255},
+    {"chkTreeView", 1750, 2060, 2295, 180},
+    {"txtProcess", 4200, 960, 4335, 3015},
+    {"SearchItems", 120, 1200, 3855, 660},
+    {"txtSearchItems", 120, 240, 2895, 270},
+    {"cmdSearchItems", 3120, 240, 615, 255},
+    {"SearchCondition", 120, 120, 3855, 915},
+    {"cboState", 2160, 480, 1575, 300},
+    {"cboCountry", 120, 480, 1935, 300},
+    {"lblState", 2160, 285, 1335, 255},
+    {"lblCountry", 120, 280, 1575, 255},
+    {"QuestState", 4200, 5520, 4335, 615},
+    {"optQuestState2", 1800, 240, 975, 255},
+    {"optQuestState1", 3000, 240, 1095, 255},
+    {"optQuestState0", 120, 240, 1575, 255},
+    {"txtClient", 4200, 360, 4335, 270},
+    {"lstQuestList", 120, 2280, 3855, 3660},
+    {"lblReward2", 4200, 4920, 1095, 255},
+    {"lblDisplayQuest", 240, 6120, 1215, 255},
+    {"lblCompletePercentage", 2160, 6360, 1575, 255},
+    {"lblCompletedQuest", 2160, 6120, 1575, 255},
+    {"lblNumberOfContents", 240, 6360, 1695, 255},
+    {"lblReward1", 4200, 4320, 495, 255},
+    {"lblProcess", 4200, 720, 2055, 255},
+    {"lblClient", 4200, 120, 975, 255},
+    {"lblQuestList", 120, 2060, 1095, 255},
+};
+
+} // namespace
+
+const ControlPlace &mainPlace(const char *name)
+{
+    for (const ControlPlace &p : kPlaces) {
+        if (std::strcmp(p.name, name) == 0)
+            return p;
+    }
+    throw std::logic_error(name);
+}
+
+} // namespace pelko

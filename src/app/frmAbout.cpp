@@ -1,0 +1,147 @@
+#include "frmAbout.h"
+
+#include "AppInfo.h"
+#include "AppIcon.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Program.h"
+#include "toolkit/Twips.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace pelko {
+namespace {
+
+constexpr int kClientWidth = 5415;
+constexpr int kClientHeight = 2295;
+constexpr int kSeparatorTop = 1080;
+constexpr int kSeparatorLeft = 120;
+constexpr int kSeparatorRight = 5280;
+
+QString disclaimer()
+{
+    return QStringLiteral("ご注意：\r\n"
+                          "登録されているクエスト情報は、作者が独自に調査したものの他に、"
+                          "書籍やインターネットで調べた情報が含まれています。\r\n"
+                          "本ソフトの使用によって不利益や損害が発生したとしても作者はいかなる保証も"
+                          "しないことをあらかじめご了承ください。");
+}
+
+// The etched line between the upper block and the disclaimer: grey with white below it.
+class Separator : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setPen(QColor(128, 128, 128));
+        p.drawLine(0, 0, width() - 1, 0);
+        p.setPen(QPen(Qt::white, 2));
+        p.drawLine(0, 2, width() - 1, 2);
+    }
+};
+
+} // namespace
+
+frmAbout::frmAbout(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setModal(true);
+    const qreal dpi = screenDpi(owner);
+    auto at = [dpi](QWidget *w, const char *name, int left, int top, int width, int height) {
+        w->setObjectName(QString::fromLatin1(name));
+        w->setGeometry(twipsRect(left, top, width, height, dpi));
+    };
+
+    auto *picIcon = new QLabel(this);
+    at(picIcon, "picIcon", 120, 120, 720, 720);
+    picIcon->setPixmap(applicationIcon().pixmap(48, 48));
+    picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto *lblTitle1 = new QLabel(QStringLiteral("Verdania クエスト攻略ナビゲータ"), this);
+    at(lblTitle1, "lblTitle1", 960, 120, 2415, 255);
+
+    auto *lblTitle2 = new QLabel(applicationTitle(), this);
+    at(lblTitle2, "lblTitle2", 1080, 300, 2925, 360);
+    lblTitle2->setFont(aboutTitleFont());
+    lblTitle2->setStyleSheet(QStringLiteral("color: black"));
+
+    lblVersion = new QLabel(this);
+    at(lblVersion, "lblVersion", 2040, 360, 2085, 225);
+
+    lblURL = new QLabel(authorPageUrl(), this);
+    at(lblURL, "lblURL", 960, 720, 3015, 255);
+    lblURL->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255)"));
+    lblURL->setCursor(Qt::PointingHandCursor);
+    lblURL->setAccessibleName(authorPageUrl());
+    lblURL->installEventFilter(this);
+
+    auto *line = new Separator(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setGeometry(twipsToPixels(kSeparatorLeft, dpi), twipsToPixels(kSeparatorTop, dpi),
+                      twipsToPixels(kSeparatorRight - kSeparatorLeft, dpi), 4);
+
+    auto *lblDisclaimer = new QLabel(this);
+    at(lblDisclaimer, "lblDisclaimer", 240, 1200, 4935, 945);
+    lblDisclaimer->setText(QString(disclaimer()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    lblDisclaimer->setWordWrap(true);
+    lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDisclaimer->setStyleSheet(QStringLiteral("color: black"));
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    at(cmdOK, "cmdOK", 4200, 120, 1065, 345);
+    cmdOK->setDefault(true); // Enter presses it; Esc rejects the dialog, which closes it too
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+
+    setFixedSize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
+    Form_Load();
+}
+
+void frmAbout::Form_Load()
+{
+    setWindowTitle(applicationTitle() + QStringLiteral("のバージョン情報"));
+    lblVersion->setText(aboutVersionText());
+    // Centred over the owner's outer frame in single precision, fractions and negative values
+    // kept: near a screen edge the dialog may stand partly off the screen.
+    QWidget *owner = parentWidget();
+    if (!owner)
+        return;
+    const QRect main = owner->frameGeometry();
+    const QMargins frame(owner->geometry().left() - main.left(), owner->geometry().top() - main.top(),
+                         main.right() - owner->geometry().right(),
+                         main.bottom() - owner->geometry().bottom());
+    const QSize outer = size().grownBy(frame);
+    const float left = main.left() + (static_cast<float>(main.width()) - outer.width()) / 2.0f;
+    const float top = main.top() + (static_cast<float>(main.height()) - outer.height()) / 2.0f;
+    move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+}
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAbout::lblURL_Click()
+{
+    ShellOpen(QUrl(authorPageUrl())); // the dialog stays open
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lblURL && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        lblURL_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace pelko

@@ -1,0 +1,354 @@
+#include "frmMain.h"
+
+#include "AppInfo.h"
+#include "FileStore.h"
+#include "MainLayout.h"
+#include "QuestDatabase.h"
+#include "RegionTable.h"
+#include "Settings.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/OptionArray.h"
+#include "toolkit/Program.h"
+#include "toolkit/ShortcutGuard.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/Twips.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace pelko {
+namespace {
+
+template <typename W>
+W *place(W *widget, const char *name, qreal dpi)
+{
+    const ControlPlace &p = mainPlace(name);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twipsRect(p.left, p.top, p.width, p.height, dpi));
+    return widget;
+}
+
+QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qreal dpi)
+{
+    auto *label = place(new QLabel(text, parent), name, dpi);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+frmMain::frmMain(ProgramPaths paths, QWidget *parent)
+    : QMainWindow(parent), m_paths(std::move(paths)), m_instance(m_paths.lockFile)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    // A fixed frame: no maximise button, no resizing; the minimise button stays.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    buildControls();
+    buildMenus();
+    setTabOrder();
+    connectHandlers();
+    const qreal dpi = screenDpi(this);
+    centralWidget()->setFixedSize(twipsToPixels(kMainClientWidth, dpi),
+                                  twipsToPixels(kMainClientHeight, dpi));
+    setFixedSize(sizeHint());
+}
+
+frmMain::~frmMain() = default;
+
+const QuestTable &frmMain::questTable() const
+{
+    static const QuestTable empty;
+    return m_catalog ? m_catalog->table() : empty;
+}
+
+void frmMain::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(client);
+    const qreal dpi = screenDpi(this);
+
+    SearchCondition = place(new QGroupBox(QStringLiteral("検索条件"), client), "SearchCondition", dpi);
+    lblState = captionLabel(QStringLiteral("クリア状況"), "lblState", SearchCondition, dpi);
+    lblCountry = captionLabel(QStringLiteral("クエスト発生場所"), "lblCountry", SearchCondition, dpi);
+    cboState = place(new ComboBox(SearchCondition), "cboState", dpi);
+    cboCountry = place(new ComboBox(SearchCondition), "cboCountry", dpi);
+
+    SearchItems = place(new QGroupBox(QStringLiteral("キーワードから逆引き"), client), "SearchItems", dpi);
+    txtSearchItems = place(new TextBox(SearchItems), "txtSearchItems", dpi);
+    cmdSearchItems = place(new QPushButton(QStringLiteral("検索"), SearchItems), "cmdSearchItems", dpi);
+    cmdSearchItems->setEnabled(false);
+
+    lblQuestList = captionLabel(QStringLiteral("クエスト一覧"), "lblQuestList", client, dpi);
+    chkTreeView = place(new CheckBox(QStringLiteral("連続クエストをツリー表示"), client), "chkTreeView", dpi);
+    lstQuestList = place(new ListBox(client), "lstQuestList", dpi);
+
+    lblDisplayQuest = captionLabel(QStringLiteral("表示数： 000"), "lblDisplayQuest", client, dpi);
+    lblCompletedQuest = captionLabel(QStringLiteral("コンプリート数： 000"), "lblCompletedQuest", client, dpi);
+    lblNumberOfContents = captionLabel(QStringLiteral("登録クエスト数： 000"), "lblNumberOfContents", client, dpi);
+    lblCompletePercentage = captionLabel(QStringLiteral("クリア率： 00.00％"), "lblCompletePercentage", client, dpi);
+
+    lblClient = captionLabel(QStringLiteral("受注場所"), "lblClient", client, dpi);
+    txtClient = place(new TextBox(client), "txtClient", dpi);
+    txtClient->setReadOnly(true); // the program never reads it back
+    lblProcess = captionLabel(QStringLiteral("クエスト内容・クリア方法"), "lblProcess", client, dpi);
+    txtProcess = place(new RichTextBox(client), "txtProcess", dpi);
+    lblReward1 = captionLabel(QStringLiteral("報　酬"), "lblReward1", client, dpi);
+    txtReward1 = place(new RichTextBox(client), "txtReward1", dpi);
+    lblReward2 = captionLabel(QStringLiteral("リプレイ報酬"), "lblReward2", client, dpi);
+    txtReward2 = place(new RichTextBox(client), "txtReward2", dpi);
+
+    QuestState = place(new QGroupBox(QStringLiteral("クリア状況"), client), "QuestState", dpi);
+    auto *opt0 = place(new QRadioButton(QStringLiteral("やっていない(&Z)"), QuestState), "optQuestState0", dpi);
+    auto *opt2 = place(new QRadioButton(QStringLiteral("保留(&X)"), QuestState), "optQuestState2", dpi);
+    auto *opt1 = place(new QRadioButton(QStringLiteral("クリア(&C)"), QuestState), "optQuestState1", dpi);
+    optQuestState = new OptionArray({opt0, opt1, opt2}, this);
+    chkMsgBox = place(new CheckBox(QStringLiteral("クリア状況を変更するときに確認しない"), client), "chkMsgBox", dpi);
+
+    // Screen readers name each box after the caption that stands beside it.
+    const std::pair<QLabel *, QWidget *> captions[] = {
+        {lblCountry, cboCountry}, {lblState, cboState},    {lblQuestList, lstQuestList},
+        {lblClient, txtClient},   {lblProcess, txtProcess}, {lblReward1, txtReward1},
+        {lblReward2, txtReward2},
+    };
+    for (const auto &[label, box] : captions) {
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+    }
+    txtSearchItems->setAccessibleName(SearchItems->title());
+
+    // The empty detail pane: nothing shown, no progress to change.
+    QuestState->setEnabled(false);
+    for (int k = 0; k < 3; ++k)
+        optQuestState->setButtonEnabled(k, false);
+}
+
+void frmMain::buildMenus()
+{
+    QMenu *mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuExit = mnuFile->addAction(QStringLiteral("終了(&Q)"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuCallWeb = mnuHelp->addAction(QStringLiteral("作者のサイトへ(&W)"));
+    mnuCallWeb->setObjectName(QStringLiteral("mnuCallWeb"));
+    mnuCallWeb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    mnuHelpAbort = mnuHelp->addAction(QStringLiteral("バージョン情報(&A)"));
+    mnuHelpAbort->setObjectName(QStringLiteral("mnuHelpAbort"));
+    mnuHelpAbort->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    // The three commands work at any time, also while a text box has the focus.
+    auto *guard = new ShortcutGuard({mnuExit->shortcut(), mnuCallWeb->shortcut(),
+                                     mnuHelpAbort->shortcut()},
+                                    this);
+    for (QWidget *box : std::initializer_list<QWidget *>{txtSearchItems, txtClient, txtProcess,
+                                                          txtReward1, txtReward2, lstQuestList,
+                                                          cboCountry, cboState})
+        box->installEventFilter(guard);
+}
+
+void frmMain::setTabOrder()
+{
+    const QWidget *order[] = {cboCountry, cboState, txtSearchItems, cmdSearchItems, chkTreeView,
+                              lstQuestList, optQuestState->button(0), optQuestState->button(2),
+                              optQuestState->button(1), txtClient, txtProcess, chkMsgBox,
+                              txtReward1, txtReward2};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setFocusPolicy(Qt::NoFocus);
+}
+
+void frmMain::connectHandlers()
+{
+    connect(cboCountry, &ComboBox::Click, this, &frmMain::cboCountry_Click);
+    connect(cboState, &ComboBox::Click, this, &frmMain::cboState_Click);
+    connect(chkTreeView, &CheckBox::Click, this, &frmMain::chkTreeView_Click);
+    connect(txtSearchItems, &TextBox::Change, this, &frmMain::txtSearchItems_Change);
+    connect(cmdSearchItems, &QPushButton::clicked, this, &frmMain::cmdSearchItems_Click);
+    // Enter in the keyword box searches, as the button would.
+    connect(txtSearchItems, &QLineEdit::returnPressed, this, [this] {
+        if (cmdSearchItems->isEnabled())
+            cmdSearchItems->click();
+    });
+    connect(lstQuestList, &ListBox::Click, this, &frmMain::lstQuestList_Click);
+    connect(optQuestState, &OptionArray::Click, this, &frmMain::optQuestState_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(mnuCallWeb, &QAction::triggered, this, &frmMain::mnuCallWeb_Click);
+    connect(mnuHelpAbort, &QAction::triggered, this, &frmMain::mnuHelpAbort_Click);
+}
+
+QString frmMain::filePath(const QString &name) const
+{
+    return QDir(m_paths.workDir).filePath(name);
+}
+
+// ---------------------------------------------------------------- start-up and shutdown
+
+bool frmMain::Form_Load()
+{
+    if (!m_instance.tryAcquire()) {
+        MsgBox(QStringLiteral("このアプリケーションを\r複数起動することはできません。"),
+               MsgButtons::Ok, MsgIcon::Critical);
+        EndProgram();
+        return false;
+    }
+    setWindowTitle(mainWindowTitle());
+    centreOnScreen();
+    if (!LoadQuestData())
+        return false;
+    m_clearStatusTable = ClearStatusTable(intNumberOfContents);
+    LoadClearStatus();
+    fillSelectors();
+    UpdateStatistics();
+    LoadSettings();
+    Searching = false;
+    return true;
+}
+
+void frmMain::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Computed in twips with single precision and used as it comes out: a window larger than
+    // the screen gets a negative edge rather than being clamped.
+    const qreal dpi = screenDpi(this);
+    const QSize outer = frameGeometry().size();
+    const auto half = [dpi](int screenPx, int windowPx) {
+        const float twips = (static_cast<float>(pixelsToTwips(screenPx, dpi))
+                             - static_cast<float>(pixelsToTwips(windowPx, dpi)))
+                            / 2.0f;
+        return twipsToPixels(twips, dpi);
+    };
+    const QRect area = screen->geometry();
+    move(area.left() + half(area.width(), outer.width()),
+         area.top() + half(area.height(), outer.height()));
+}
+
+bool frmMain::LoadQuestData()
+{
+    const auto bytes = readWholeFile(filePath(QStringLiteral("Pelko.dat")));
+    QuestDatabase db = bytes ? parseQuestDatabase(*bytes) : QuestDatabase{};
+    if (!bytes || !db.ok()) {
+        MsgBox(QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。"),
+               MsgButtons::Ok, MsgIcon::Critical);
+        EndProgram();
+        return false;
+    }
+    m_catalog = std::make_unique<QuestCatalog>(std::move(db.table));
+    intNumberOfContents = m_catalog->table().count();
+    lblNumberOfContents->setText(QStringLiteral("登録クエスト数： ")
+                                 + QString::number(intNumberOfContents));
+    return true;
+}
+
+void frmMain::LoadClearStatus()
+{
+    const auto bytes = readWholeFile(filePath(QStringLiteral("clr_stat.dat")));
+    if (!bytes) {
+        MsgBox(QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
+                              "書籍やインターネットで調べた情報が含まれています。\r\n"
+                              "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
+                              "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
+                              "　\r\n"
+                              "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
+                              "のでご注意ください。"),
+               MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    ClearStatusLoad load = parseClearStatus(*bytes, intNumberOfContents);
+    m_clearStatusTable = std::move(load.table);
+    if (load.damaged)
+        MsgBox(QStringLiteral("クリア状況データが破損している可能性があります。"), MsgButtons::Ok,
+               MsgIcon::Critical);
+}
+
+void frmMain::SaveClearStatus()
+{
+    if (!saveWholeFile(filePath(QStringLiteral("clr_stat.dat")),
+                       serializeClearStatus(m_clearStatusTable)))
+        MsgBox(QStringLiteral("データ書き込み中にエラーが発生しました。"), MsgButtons::Ok,
+               MsgIcon::Critical);
+}
+
+void frmMain::fillSelectors()
+{
+    cboCountry->clearItems();
+    cboCountry->addListItem(QStringLiteral("（すべて）"));
+    for (const QString &name : RegionTable()) {
+        if (!name.isEmpty())
+            cboCountry->addListItem(name);
+    }
+    cboCountry->setListIndex(0); // builds the first list; the state selector is still empty
+
+    cboState->clearItems();
+    for (const QString &item : {QStringLiteral("（すべて）"), QStringLiteral("やっていない"),
+                                QStringLiteral("クリア"), QStringLiteral("保留")})
+        cboState->addListItem(item);
+    cboState->setListIndex(0);
+}
+
+void frmMain::LoadSettings()
+{
+    const SettingsValues v =
+        parseSettings(readWholeFile(filePath(QStringLiteral("Pelko.ini"))).value_or(QByteArray()));
+    // Each value is judged on its own; one naming no item leaves its control at the default.
+    cboCountry->setListIndex(0);
+    if (v[0] >= 0 && v[0] <= 20)
+        cboCountry->setListIndex(v[0]);
+    cboState->setListIndex(0);
+    if (v[1] >= 0 && v[1] <= 4)
+        cboState->setListIndex(v[1]);
+    chkTreeView->setValue(0);
+    if (v[2] == 0 || v[2] == 1)
+        chkTreeView->setValue(v[2]);
+    chkMsgBox->setValue(0);
+    if (v[3] == 0 || v[3] == 1)
+        chkMsgBox->setValue(v[3]);
+}
+
+void frmMain::SaveSettings()
+{
+    const SettingsValues v{static_cast<std::int16_t>(cboCountry->listIndex()),
+                           static_cast<std::int16_t>(cboState->listIndex()),
+                           static_cast<std::int16_t>(chkTreeView->value()),
+                           static_cast<std::int16_t>(chkMsgBox->value())};
+    if (!saveWholeFile(filePath(QStringLiteral("Pelko.ini")), serializeSettings(v)))
+        MsgBox(QStringLiteral("データ書き込み中にエラーが発生しました。"), MsgButtons::Ok,
+               MsgIcon::Critical, applicationTitle());
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload();
+    event->accept(); // the close always goes ahead
+}
+
+void frmMain::Form_QueryUnload()
+{
+    SaveSettings();
+}
+
+void frmMain::mnuExit_Click()
+{
+    SaveSettings();
+    EndProgram();
+}
+
+} // namespace pelko

@@ -1,0 +1,25 @@
+#include "AppIcon.h"
+#include "AppInfo.h"
+#include "frmMain.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Program.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pelko"));
+    QApplication::setApplicationDisplayName(pelko::applicationTitle());
+    QApplication::setDesktopFileName(QStringLiteral("jp.example.pelko"));
+    QApplication::setWindowIcon(pelko::applicationIcon());
+    QApplication::setFont(pelko::japaneseUiFont());
+
+    // All three files are found in the working directory.
+    pelko::frmMain window({QDir::currentPath(), pelko::SingleInstance::defaultLockPath()});
+    if (!window.Form_Load())
+        return 0;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace pelko {
+
+// A drop-down list whose selection behaves as the program's procedures expect:
+// - adding items never selects one (QComboBox selects the first item added to an empty box);
+// - setListIndex with an index that names no item leaves the selection alone and raises
+//   nothing (QComboBox::setCurrentIndex would clear it to -1);
+// - Click is raised synchronously on every change of selection, by the player or by code.
+class ComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit ComboBox(QWidget *parent = nullptr);
+
+    void clearItems();
+    void addListItem(const QString &text);
+    int listIndex() const { return currentIndex(); }
+    // False, with nothing changed, when index names no item.
+    bool setListIndex(int index);
+    int listCount() const { return count(); }
+
+Q_SIGNALS:
+    void Click();
+};
+
+} // namespace pelko

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QButtonGroup;
+class QRadioButton;
+class QWidget;
+
+namespace pelko {
+
+// Three option buttons addressed as one control array by index.
+// - Click(k) is raised only when button k becomes selected (by the player or by setValue);
+//   a button losing its selection raises nothing (listens to toggled(true), not clicked).
+// - clearAll() can leave all three unselected, which an exclusive QButtonGroup refuses.
+class OptionArray : public QObject
+{
+    Q_OBJECT
+public:
+    OptionArray(std::array<QRadioButton *, 3> buttons, QObject *parent = nullptr);
+
+    QRadioButton *button(int index) const;
+    bool value(int index) const;
+    // Selecting a button deselects the others; false is ignored unless clearing all.
+    void setValue(int index, bool selected);
+    void clearAll();
+    void setButtonEnabled(int index, bool enabled);
+    // The selected index, or -1.
+    int selectedIndex() const;
+
+Q_SIGNALS:
+    void Click(int index);
+
+private:
+    std::array<QRadioButton *, 3> m_buttons;
+    QButtonGroup *m_group;
+};
+
+} // namespace pelko

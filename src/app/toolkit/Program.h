@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QUrl>
+
+#include <vector>
+
+namespace pelko {
+
+// Ends the program at once: no close handler of any window runs. Before the event loop has
+// started, the caller returns to main, which then does not start it.
+void EndProgram();
+bool programEnded();
+
+// Asks the desktop to open a web address in the user's browser; a failure is silent.
+void ShellOpen(const QUrl &url);
+
+// While one exists, EndProgram and ShellOpen are recorded instead of carried out.
+class ProgramRecorder
+{
+public:
+    ProgramRecorder();
+    ~ProgramRecorder();
+    ProgramRecorder(const ProgramRecorder &) = delete;
+    ProgramRecorder &operator=(const ProgramRecorder &) = delete;
+
+    int endCount = 0;
+    std::vector<QUrl> opened;
+
+private:
+    ProgramRecorder *m_previous;
+};
+
+} // namespace pelko

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace pelko {
+
+// A single-line text box whose Change event is raised at every change of its text.
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void Change();
+};
+
+// A multi-line, read-only box given plain text. text() gives back exactly what was set;
+// CR LF and a lone CR are shown as line breaks. Tab moves the focus on instead of typing.
+class RichTextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    void setText(const QString &text);
+    QString text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+} // namespace pelko

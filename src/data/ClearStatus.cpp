@@ -1,0 +1,74 @@
+#include "ClearStatus.h"
+
+#include "SequentialReader.h"
+
+namespace pelko {
+
+std::optional<std::uint8_t> ClearStatusTable::progressOf(int questNo) const
+{
+    if (!hasEntry(questNo))
+        return std::nullopt;
+    return m_values[static_cast<std::size_t>(questNo - 1)];
+}
+
+bool ClearStatusTable::set(int questNo, std::uint8_t value)
+{
+    if (!hasEntry(questNo))
+        return false;
+    m_values[static_cast<std::size_t>(questNo - 1)] = value;
+    return true;
+}
+
+bool StatusChecksum::add(std::int16_t n, std::int16_t v)
+{
+    const int product = n * v;
+    if (product > INT16_MAX || product < INT16_MIN)
+        return false;
+    const int sum = m_c + product;
+    if (sum > INT16_MAX || sum < INT16_MIN)
+        return false;
+    m_c = static_cast<std::int16_t>(sum % 10000); // truncating, like the stored files
+    return true;
+}
+
+ClearStatusLoad parseClearStatus(QByteArrayView bytes, std::int16_t questCount)
+{
+    ClearStatusLoad load{ClearStatusTable(questCount), false};
+    SequentialReader in(bytes);
+    StatusChecksum c;
+    for (;;) {
+        const auto n = in.readInt16();
+        const auto v = n ? in.readInt16() : std::nullopt;
+        if (!n || !v) {
+            load.damaged = true; // the file ended, or a number did not fit, before the end line
+            return load;
+        }
+        if (*n == 0) {
+            if (*v != c.value())
+                load.damaged = true;
+            return load;
+        }
+        // An overflowing line is left out of c, but is no damage in itself: large databases
+        // produce such lines in every save.
+        c.add(*n, *v);
+        if (*v < 0 || *v > UINT8_MAX || !load.table.set(*n, static_cast<std::uint8_t>(*v)))
+            load.damaged = true;
+    }
+}
+
+QByteArray serializeClearStatus(const ClearStatusTable &table)
+{
+    QByteArray out;
+    StatusChecksum c;
+    for (int n = 1; n <= table.size(); ++n) {
+        const std::uint8_t v = *table.progressOf(n);
+        if (v == 0)
+            continue;
+        out += QByteArray::number(n) + ',' + QByteArray::number(v) + "\r\n";
+        c.add(static_cast<std::int16_t>(n), v);
+    }
+    out += "0," + QByteArray::number(c.value()) + "\r\n";
+    return out;
+}
+
+} // namespace pelko

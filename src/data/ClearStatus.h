@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace pelko {
+
+// Progress values the program itself stores; a file may bring in any value from 0 to 255,
+// which is kept and written back unchanged.
+enum Progress : std::uint8_t { NotDone = 0, Cleared = 1, OnHold = 2 };
+
+// One progress byte per quest number, 1 to size(). Quest numbers come from the database and
+// may lie outside that range: such a quest simply has no progress entry.
+class ClearStatusTable
+{
+public:
+    ClearStatusTable() = default;
+    explicit ClearStatusTable(std::int16_t size) : m_values(size > 0 ? size : 0, 0) {}
+
+    std::int16_t size() const { return static_cast<std::int16_t>(m_values.size()); }
+    bool hasEntry(int questNo) const { return questNo >= 1 && questNo <= size(); }
+    // The progress of a quest number, or nothing when the number has no entry.
+    std::optional<std::uint8_t> progressOf(int questNo) const;
+    // Stores a value; a quest number without an entry is refused.
+    bool set(int questNo, std::uint8_t value);
+
+private:
+    std::vector<std::uint8_t> m_values;
+};
+
+// The running checksum of clr_stat.dat: c becomes (c + n * v) mod 10000 in 16-bit arithmetic.
+// A line whose product or sum leaves 16 bits does not count; that rule is kept so that files
+// written by earlier versions still verify and files written now are read by them.
+class StatusChecksum
+{
+public:
+    // Adds one line; false when its arithmetic overflowed and it was left out.
+    bool add(std::int16_t n, std::int16_t v);
+    std::int16_t value() const { return m_c; }
+
+private:
+    std::int16_t m_c = 0;
+};
+
+struct ClearStatusLoad {
+    ClearStatusTable table;
+    // A failed read, a line that names no quest or holds no byte value, or a wrong checksum.
+    bool damaged = false;
+};
+
+// Reads clr_stat.dat for a database of questCount quests. Lines are applied as they are read;
+// the reading stops at the end line or at the first field that cannot be read.
+ClearStatusLoad parseClearStatus(QByteArrayView bytes, std::int16_t questCount);
+
+// The whole file: "n,v" for every non-zero entry in ascending n, then "0,c"; CR LF line ends.
+QByteArray serializeClearStatus(const ClearStatusTable &table);
+
+} // namespace pelko

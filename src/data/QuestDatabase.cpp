@@ -1,0 +1,97 @@
+#include "QuestDatabase.h"
+
+#include "ShiftJis.h"
+
+namespace pelko {
+namespace {
+
+constexpr std::uint8_t kEndRegion = 99;
+
+DatabaseError errorOf(ReadError e, int field)
+{
+    switch (e) {
+    case ReadError::EndOfFile:
+        return field == 1 ? DatabaseError::NoEndRecord : DatabaseError::CutShort;
+    case ReadError::NotANumber:
+        return DatabaseError::NotANumber;
+    case ReadError::OutOfRange:
+    case ReadError::None:
+        break;
+    }
+    return DatabaseError::OutOfRange;
+}
+
+// Reads one record into rec; returns the failure, if any, after noting where it stood.
+std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec,
+                                          RecordSource &source, QuestDatabase &db)
+{
+    int field = 0;
+    auto fail = [&]() {
+        const int line = in.lastError() == ReadError::EndOfFile ? in.line() : in.lastFieldLine();
+        return DatabaseFailure{errorOf(in.lastError(), field), line, field};
+    };
+    auto number = [&](auto read, auto &target) {
+        ++field;
+        const auto v = read();
+        if (!v)
+            return false;
+        target = *v;
+        if (field == 1)
+            source.firstLine = in.lastFieldLine();
+        return true;
+    };
+    auto text = [&](QString &target) {
+        ++field;
+        auto v = in.readText();
+        if (!v)
+            return false;
+        target = std::move(*v);
+        if (!isValidAnsi(in.lastRawText()))
+            db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
+        return true;
+    };
+    std::int16_t discarded = 0;
+    const bool ok = number([&] { return in.readInt16(); }, discarded)
+                    && number([&] { return in.readUInt8(); }, rec.Region)
+                    && number([&] { return in.readInt16(); }, rec.ChainNo)
+                    && number([&] { return in.readInt16(); }, rec.QuestNo)
+                    && text(rec.QuestName) && text(rec.Client) && text(rec.Process)
+                    && text(rec.Reward1) && text(rec.Reward2);
+    if (!ok)
+        return fail();
+    source.lastLine = in.lastFieldLine();
+    source.endsLine = in.lastFieldEndedLine();
+    return std::nullopt;
+}
+
+} // namespace
+
+QuestDatabase parseQuestDatabase(QByteArrayView bytes)
+{
+    QuestDatabase db;
+    SequentialReader in(bytes);
+    std::vector<QuestRecord> quests;
+    for (;;) {
+        QuestRecord rec;
+        RecordSource source;
+        if (auto failure = readRecord(in, rec, source, db)) {
+            db.failure = failure;
+            return db;
+        }
+        db.sources.push_back(source);
+        if (rec.Region == kEndRegion) {
+            db.endOffset = in.position();
+            db.table = QuestTable(std::move(quests), std::move(rec));
+            return db;
+        }
+        // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the
+        // end record, so the database is refused rather than wrapped around.
+        if (quests.size() == kMaxQuests) {
+            db.failure = DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2};
+            return db;
+        }
+        quests.push_back(std::move(rec));
+    }
+}
+
+} // namespace pelko

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "QuestTable.h"
+#include "SequentialReader.h"
+
+#include <QByteArrayView>
+
+#include <optional>
+#include <vector>
+
+namespace pelko {
+
+// Why a database cannot be loaded. The program shows one message for all of them; the
+// database check tool names them.
+enum class DatabaseError {
+    NoEndRecord,   // the file ended between two records
+    CutShort,      // the file ended inside a record
+    NotANumber,    // a numeric field holds text
+    OutOfRange,    // a number does not fit its field
+    TooManyQuests, // more than kMaxQuests records before the end record
+};
+
+struct DatabaseFailure {
+    DatabaseError error;
+    int line = 0;  // 1-based line of the offending field
+    int field = 0; // 1 to 9
+};
+
+// Where a record stood in the file: the lines of its first and last field, and whether its
+// ninth field ended its line (a record that does not is followed by more fields on that line).
+struct RecordSource {
+    int firstLine = 0;
+    int lastLine = 0;
+    bool endsLine = true;
+};
+
+struct QuestDatabase {
+    QuestTable table;
+    std::optional<DatabaseFailure> failure;
+    // One entry per record read, the end record last (filled also when loading fails).
+    std::vector<RecordSource> sources;
+    // Byte offset just after the end record: what follows is never read.
+    qsizetype endOffset = 0;
+    // Per record and field, whether the raw text held bytes that are no valid code page 932.
+    std::vector<std::pair<int, int>> invalidTextFields; // (line, field)
+
+    bool ok() const { return !failure.has_value(); }
+};
+
+// Reads the whole database: nine fields a record until the record whose Region is 99.
+QuestDatabase parseQuestDatabase(QByteArrayView bytes);
+
+} // namespace pelko

@@ -1,0 +1,136 @@
+#include "SequentialReader.h"
+
+#include "ShiftJis.h"
+
+namespace pelko {
+
+SequentialReader::SequentialReader(QByteArrayView bytes) : m_bytes(bytes) {}
+
+bool SequentialReader::atLineEnd() const
+{
+    return m_pos < m_bytes.size() && (m_bytes[m_pos] == '\r' || m_bytes[m_pos] == '\n');
+}
+
+void SequentialReader::skipBlanks()
+{
+    while (m_pos < m_bytes.size() && (m_bytes[m_pos] == ' ' || m_bytes[m_pos] == '\t'))
+        ++m_pos;
+}
+
+bool SequentialReader::beginField()
+{
+    m_error = ReadError::None;
+    m_rawText = {};
+    if (atEnd()) {
+        m_error = ReadError::EndOfFile;
+        return false;
+    }
+    m_fieldLine = m_line;
+    return true;
+}
+
+// Consumes what is left of the field up to and including its delimiter.
+void SequentialReader::finishField()
+{
+    while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
+        ++m_pos;
+    m_endedLine = true;
+    if (m_pos >= m_bytes.size())
+        return;
+    if (m_bytes[m_pos] == ',') {
+        ++m_pos;
+        m_endedLine = false;
+        return;
+    }
+    if (m_bytes[m_pos] == '\r' && m_pos + 1 < m_bytes.size() && m_bytes[m_pos + 1] == '\n')
+        ++m_pos;
+    ++m_pos;
+    ++m_line;
+}
+
+std::optional<long long> SequentialReader::readNumber(long long min, long long max)
+{
+    if (!beginField())
+        return std::nullopt;
+    skipBlanks();
+    bool hasSign = false;
+    bool negative = false;
+    if (m_pos < m_bytes.size() && (m_bytes[m_pos] == '-' || m_bytes[m_pos] == '+')) {
+        hasSign = true;
+        negative = m_bytes[m_pos] == '-';
+        ++m_pos;
+    }
+    const qsizetype digitsStart = m_pos;
+    long long value = 0;
+    bool overflow = false;
+    while (m_pos < m_bytes.size() && m_bytes[m_pos] >= '0' && m_bytes[m_pos] <= '9') {
+        if (value < 1000000)
+            value = value * 10 + (m_bytes[m_pos] - '0');
+        else
+            overflow = true; // far outside every field; keep scanning the digits
+        ++m_pos;
+    }
+    const bool hadDigits = m_pos > digitsStart;
+    skipBlanks();
+    const bool cleanEnd = m_pos >= m_bytes.size() || m_bytes[m_pos] == ',' || atLineEnd();
+    finishField();
+    // An empty field reads as 0, as it always has; a sign alone or any other text is no number.
+    if (!cleanEnd || (!hadDigits && hasSign)) {
+        m_error = ReadError::NotANumber;
+        return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (overflow || value < min || value > max) {
+        m_error = ReadError::OutOfRange;
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::int16_t> SequentialReader::readInt16()
+{
+    const auto v = readNumber(INT16_MIN, INT16_MAX);
+    if (!v)
+        return std::nullopt;
+    return static_cast<std::int16_t>(*v);
+}
+
+std::optional<std::uint8_t> SequentialReader::readUInt8()
+{
+    const auto v = readNumber(0, UINT8_MAX);
+    if (!v)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(*v);
+}
+
+std::optional<QString> SequentialReader::readText()
+{
+    if (!beginField())
+        return std::nullopt;
+    skipBlanks();
+    if (m_pos < m_bytes.size() && m_bytes[m_pos] == '"') {
+        // A quoted text runs to the closing quote, commas and line ends included; anything
+        // between the closing quote and the delimiter is dropped.
+        const qsizetype start = ++m_pos;
+        while (m_pos < m_bytes.size() && m_bytes[m_pos] != '"') {
+            if (m_bytes[m_pos] == '\n'
+                || (m_bytes[m_pos] == '\r'
+                    && (m_pos + 1 >= m_bytes.size() || m_bytes[m_pos + 1] != '\n')))
+                ++m_line;
+            ++m_pos;
+        }
+        m_rawText = m_bytes.sliced(start, m_pos - start);
+        if (m_pos < m_bytes.size())
+            ++m_pos;
+    } else {
+        const qsizetype start = m_pos;
+        while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
+            ++m_pos;
+        m_rawText = m_bytes.sliced(start, m_pos - start);
+    }
+    finishField();
+    return decodeAnsi(m_rawText);
+}
+
+} // namespace pelko

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace pelko {
+
+// Why a field could not be read.
+enum class ReadError {
+    None,
+    EndOfFile,  // no field left: the file ended before it
+    NotANumber, // a numeric field holding anything but an optional sign and decimal digits
+    OutOfRange, // a number that does not fit its field
+};
+
+// Comma-separated sequential input over raw bytes, as the program's three files are written:
+// a field ends at a comma or a line end (CR LF, CR or LF); spaces around a number are ignored;
+// a text is either quoted (and may then hold commas) or runs to the next delimiter with its
+// leading spaces skipped. Fields are taken one after another regardless of where lines end.
+class SequentialReader
+{
+public:
+    explicit SequentialReader(QByteArrayView bytes);
+
+    std::optional<std::int16_t> readInt16();
+    std::optional<std::uint8_t> readUInt8();
+    // Text fields are decoded from code page 932 after they have been cut out of the bytes.
+    std::optional<QString> readText();
+
+    ReadError lastError() const { return m_error; }
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    qsizetype position() const { return m_pos; }
+    // 1-based line of the next field to read, and of the field read last.
+    int line() const { return m_line; }
+    int lastFieldLine() const { return m_fieldLine; }
+    // True when the field read last was ended by a line end or the end of the file, not a comma.
+    bool lastFieldEndedLine() const { return m_endedLine; }
+    // The raw bytes of the text field read last (before decoding).
+    QByteArrayView lastRawText() const { return m_rawText; }
+
+private:
+    std::optional<long long> readNumber(long long min, long long max);
+    bool beginField();
+    void skipBlanks();
+    void finishField();
+    bool atLineEnd() const;
+
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    int m_fieldLine = 1;
+    bool m_endedLine = false;
+    ReadError m_error = ReadError::None;
+    QByteArrayView m_rawText;
+};
+
+} // namespace pelko

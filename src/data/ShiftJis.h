@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace pelko {
+
+// Decodes text in the Japanese Windows code page (932). ASCII bytes map to themselves; any byte
+// that does not start a valid character becomes U+FFFD, so damaged text is visible but harmless.
+QString decodeAnsi(QByteArrayView bytes);
+
+// True when every byte belongs to a valid code page 932 character.
+bool isValidAnsi(QByteArrayView bytes);
+
+} // namespace pelko
