@@ -1,0 +1,46 @@
+#pragma once
+
+#include "WorkDir.h"
+#include "frmMain.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Program.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace pelko::test {
+
+// The real main window over a test folder, with every message box recorded and answered from a
+// script and the program's end and the shell recorded, so nothing blocks or leaves the process.
+class MainWindowHarness
+{
+public:
+    explicit MainWindowHarness(const WorkDir &dir);
+    ~MainWindowHarness();
+
+    // Runs the start-up; shows the window when it succeeded.
+    bool start();
+
+    frmMain &window() { return *m_window; }
+    MessageBoxScript &boxes() { return m_boxes; }
+    ProgramRecorder &program() { return m_program; }
+
+    template <typename T>
+    T *child(const QString &name)
+    {
+        T *w = m_window->findChild<T *>(name);
+        if (!w)
+            qFatal("no child %s", qPrintable(name));
+        return w;
+    }
+
+private:
+    QTemporaryDir m_lockDir; // the lock lives apart, so the working folder holds only data
+    MessageBoxScript m_boxes;
+    ProgramRecorder m_program;
+    std::unique_ptr<frmMain> m_window;
+};
+
+} // namespace pelko::test
