@@ -4,6 +4,14 @@
 #include <QSaveFile>
 
 namespace pelko {
+namespace {
+SaveObserver saveObserver;
+} // namespace
+
+void setSaveObserver(SaveObserver observer)
+{
+    saveObserver = std::move(observer);
+}
 
 std::optional<QByteArray> readWholeFile(const QString &path)
 {
@@ -18,6 +26,8 @@ std::optional<QByteArray> readWholeFile(const QString &path)
 
 bool saveWholeFile(const QString &path, const QByteArray &bytes)
 {
+    if (saveObserver)
+        saveObserver(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

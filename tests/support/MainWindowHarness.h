@@ -17,7 +17,8 @@ namespace pelko::test {
 class MainWindowHarness
 {
 public:
-    explicit MainWindowHarness(const WorkDir &dir);
+    // lockPath: the single-instance lock; by default one of the harness's own.
+    explicit MainWindowHarness(const WorkDir &dir, const QString &lockPath = {});
     ~MainWindowHarness();
 
     // Runs the start-up; shows the window when it succeeded.
@@ -26,6 +27,11 @@ public:
     frmMain &window() { return *m_window; }
     MessageBoxScript &boxes() { return m_boxes; }
     ProgramRecorder &program() { return m_program; }
+
+    // Every save attempt of the program, by file name, since the harness was made.
+    int saves(const QString &fileName) const { return m_saves.count(fileName); }
+    // The texts of the quest list, in order.
+    QStringList listTexts();
 
     template <typename T>
     T *child(const QString &name)
@@ -41,6 +47,7 @@ private:
     MessageBoxScript m_boxes;
     ProgramRecorder m_program;
     std::unique_ptr<frmMain> m_window;
+    QStringList m_saves;
 };
 
 } // namespace pelko::test

@@ -1,0 +1,170 @@
+// Each wrapper of the toolkit layer exists to correct one Qt behaviour; these tests pin it.
+#include "toolkit/CheckBox.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/OptionArray.h"
+#include "toolkit/ShortcutGuard.h"
+#include "toolkit/SingleInstance.h"
+#include "toolkit/TextBox.h"
+
+#include <QAction>
+#include <QFile>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+using namespace pelko;
+
+class TestToolkit : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void comboBoxKeepsSelectionOnBadIndex()
+    {
+        ComboBox box;
+        QSignalSpy clicks(&box, &ComboBox::Click);
+        box.addListItem(QStringLiteral("a")); // QComboBox would select the first item added
+        box.addListItem(QStringLiteral("b"));
+        QCOMPARE(box.listIndex(), -1);
+        QCOMPARE(clicks.count(), 0);
+        QVERIFY(box.setListIndex(1));
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(!box.setListIndex(2)); // QComboBox would clear the selection to -1
+        QVERIFY(!box.setListIndex(-1));
+        QCOMPARE(box.listIndex(), 1);
+        QCOMPARE(clicks.count(), 1);
+        box.clearItems();
+        QCOMPARE(clicks.count(), 1);
+    }
+
+    void listBoxFillsAndClearsSilently()
+    {
+        ListBox list;
+        QSignalSpy clicks(&list, &ListBox::Click);
+        list.setItems({{QStringLiteral("x"), 7}, {QStringLiteral("y"), 9}, {QStringLiteral("z"), 3}});
+        list.setListIndex(1);
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(list.itemData(list.listIndex()), 9);
+        // QListWidget::clear would report a change to row -1.
+        list.clear();
+        list.setItems({{QStringLiteral("p"), 1}});
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(list.listIndex(), -1);
+        QCOMPARE(list.listCount(), 1);
+    }
+
+    void listBoxArrowKeysRaiseClick()
+    {
+        ListBox list;
+        list.resize(100, 100);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setItems({{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}});
+        list.setListIndex(0);
+        QSignalSpy clicks(&list, &ListBox::Click);
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(list.listIndex(), 1);
+    }
+
+    void optionArrayRaisesOnlyOnSelection()
+    {
+        QWidget frame;
+        std::array<QRadioButton *, 3> buttons{new QRadioButton(&frame), new QRadioButton(&frame),
+                                              new QRadioButton(&frame)};
+        OptionArray options(buttons);
+        QSignalSpy clicks(&options, &OptionArray::Click);
+        options.setValue(2, true);
+        options.setValue(0, true); // deselects 2 without raising anything for it
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(clicks.at(0).at(0).toInt(), 2);
+        QCOMPARE(clicks.at(1).at(0).toInt(), 0);
+        // An exclusive QButtonGroup refuses to uncheck its last button.
+        options.clearAll();
+        QCOMPARE(options.selectedIndex(), -1);
+        QCOMPARE(clicks.count(), 2);
+        options.setValue(0, true);
+        QCOMPARE(clicks.count(), 3);
+    }
+
+    void checkBoxValues()
+    {
+        CheckBox box(QStringLiteral("c"));
+        QSignalSpy clicks(&box, &CheckBox::Click);
+        box.setValue(2);
+        QCOMPARE(box.value(), 2);
+        box.setValue(2);
+        QCOMPARE(clicks.count(), 1); // the same value raises nothing
+        box.click(); // a grayed box becomes unchecked, never back to grayed
+        QCOMPARE(box.value(), 0);
+        box.click();
+        QCOMPARE(box.value(), 1);
+        QCOMPARE(clicks.count(), 3);
+    }
+
+    void richTextBoxKeepsText()
+    {
+        RichTextBox box;
+        const QString text = QStringLiteral("a\r\nb\rc<b>d</b>");
+        box.setText(text);
+        QCOMPARE(box.text(), text);
+        QCOMPARE(box.toPlainText(), QStringLiteral("a\nb\nc<b>d</b>")); // plain, never markup
+        QVERIFY(box.isReadOnly());
+    }
+
+    void messageBoxScriptAnswers()
+    {
+        MessageBoxScript script;
+        script.answerNext(MsgResult::Cancel);
+        QCOMPARE(MsgBox(QStringLiteral("q"), MsgButtons::OkCancel), MsgResult::Cancel);
+        script.answerNext(MsgResult::Cancel);
+        QCOMPARE(MsgBox(QStringLiteral("i"), MsgButtons::Ok, MsgIcon::Information), MsgResult::Ok);
+        QCOMPARE(script.shown().size(), std::size_t{2});
+        QCOMPARE(script.shown().at(1).title, QStringLiteral("ペルコ for Verdania"));
+        QCOMPARE(script.shown().at(1).icon, MsgIcon::Information);
+    }
+
+    void shortcutWinsOverLineEdit()
+    {
+        QWidget window;
+        auto *edit = new TextBox(&window);
+        auto *action = new QAction(&window);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        window.addAction(action);
+        QSignalSpy triggered(action, &QAction::triggered);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        edit->setText(QStringLiteral("abc"));
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(triggered.count(), 0); // QLineEdit takes Ctrl+A as select-all
+        edit->installEventFilter(new ShortcutGuard({action->shortcut()}, &window));
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(triggered.count(), 1);
+    }
+
+    void singleInstanceRefusesSecondAndRecoversStaleLock()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pelko.lock"));
+        {
+            SingleInstance first(path);
+            QVERIFY(first.tryAcquire());
+            SingleInstance second(path);
+            QVERIFY(!second.tryAcquire());
+        }
+        // A lock left by a process that no longer exists is taken over.
+        QFile stale(path);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("999999\ntst_toolkit\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        stale.close();
+        SingleInstance next(path);
+        QVERIFY(next.tryAcquire());
+    }
+};
+
+QTEST_MAIN(TestToolkit)
+#include "tst_toolkit.moc"
