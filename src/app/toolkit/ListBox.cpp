@@ -41,8 +41,10 @@ ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &, const QModelIndex &) {
+    // Click follows the selected entry, not the current one: QAbstractItemView moves its current
+    // index to the first row when it gains the focus, without selecting anything.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &, const QItemSelection &) {
                 if (!m_silent)
                     Q_EMIT Click();
             });
@@ -82,8 +84,8 @@ int ListBox::itemData(int index) const
 
 int ListBox::listIndex() const
 {
-    const QModelIndex current = selectionModel()->currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void ListBox::setListIndex(int index)

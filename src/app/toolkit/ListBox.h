@@ -12,7 +12,7 @@ namespace pelko {
 // (the quest row), so an entry never has to be found again by its text.
 // - clear() and setItems() raise nothing (QListWidget::clear would report row -1);
 // - Click is raised synchronously whenever the selected entry changes: a click, the arrow
-//   keys, or setListIndex from code.
+//   keys, or setListIndex from code; gaining the focus selects nothing and raises nothing.
 class ListBox : public QListView
 {
     Q_OBJECT
