@@ -112,11 +112,11 @@ QString japaneseMessage(const Finding &f)
             .arg(f.otherLine);
     case FindingKind::NameTwice:
         return QStringLiteral("クエスト名「%1」は %2 行目と同じです"
-                              "（一覧でどれを選んでも最後の行のクエストが表示されます）")
+                              "（一覧に見分けのつかない項目が並びます）")
             .arg(f.text, QString::number(f.otherLine));
     case FindingKind::NameLikeTreeEntry:
         return QStringLiteral("クエスト名「%1」がツリー表示の印「%2」で始まっています"
-                              "（一覧から選んでも表示できません）")
+                              "（一覧では連続クエストの続きに見えます）")
             .arg(f.text, f.text.left(2));
     case FindingKind::TextAfterEndRecord:
         return QStringLiteral("終了レコードの後に文字があります（読み込まれません）");
@@ -192,12 +192,12 @@ QString englishMessage(const Finding &f)
             .arg(f.value)
             .arg(f.otherLine);
     case FindingKind::NameTwice:
-        return QStringLiteral("QuestName \"%1\" is the same as on line %2 (choosing any of them "
-                              "in the list shows the last one)")
+        return QStringLiteral("QuestName \"%1\" is the same as on line %2 (the list shows "
+                              "entries that cannot be told apart)")
             .arg(f.text, QString::number(f.otherLine));
     case FindingKind::NameLikeTreeEntry:
         return QStringLiteral("QuestName \"%1\" begins with the tree view's mark \"%2\" (the "
-                              "quest cannot be shown when chosen in the list)")
+                              "quest looks like a follow-on of a chain in the list)")
             .arg(f.text, f.text.left(2));
     case FindingKind::TextAfterEndRecord:
         return QStringLiteral("text after the end record (never read)");

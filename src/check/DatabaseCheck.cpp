@@ -39,6 +39,8 @@ public:
     // field.
     bool isBlank(int line) const
     {
+        if (line < 1 || line > lineCount())
+            return false;
         for (qsizetype i = m_starts[static_cast<std::size_t>(line - 1)]; i < m_bytes.size(); ++i) {
             const char c = m_bytes[i];
             if (c == '\r' || c == '\n')

@@ -41,11 +41,11 @@ QString sampleReport(bool english)
         out += regionLine.arg(line).arg(code);
         if (line == 66) {
             out += english ? QStringLiteral("Pelko.dat:67:5: warning: QuestName \"失われた指輪\" "
-                                            "is the same as on line 15 (choosing any of them in "
-                                            "the list shows the last one)\n")
+                                            "is the same as on line 15 (the list shows entries "
+                                            "that cannot be told apart)\n")
                            : QStringLiteral("Pelko.dat:67:5: 警告: クエスト名「失われた指輪」は "
-                                            "15 行目と同じです（一覧でどれを選んでも最後の行のク"
-                                            "エストが表示されます）\n");
+                                            "15 行目と同じです（一覧に見分けのつかない項目が並"
+                                            "びます）\n");
         }
     }
     out += english

@@ -10,10 +10,11 @@
 #include <QHash>
 #include <QTest>
 
-#include <algorithm>
+#include <iterator>
+
+Q_DECLARE_METATYPE(pelko::check::Language)
 
 using namespace pelko::check;
-using pelko::test::ansi;
 using pelko::test::Quest;
 
 namespace {
@@ -22,14 +23,20 @@ const QString kFile = QStringLiteral("Pelko.dat");
 const QByteArray kEnd = "0,99,0,0,\"\",\"\",\"\",\"\",\"\"\r\n";
 const QByteArray kRecord = "0,1,0,1,\"a\",\"b\",\"c\",\"d\",\"e\"\r\n";
 
-QStringList printed(QByteArrayView bytes, Language lang = Language::Japanese)
+// What the tool prints for a database image, and the findings behind it.
+struct Checked {
+    std::vector<Finding> findings;
+    QStringList lines;
+};
+
+Checked check(QByteArrayView bytes, Language lang = Language::Japanese)
 {
     const pelko::QuestDatabase db = pelko::parseQuestDatabase(bytes);
-    QStringList lines;
-    for (const Finding &f : checkDatabase(db, bytes))
-        lines << formatFinding(kFile, f, lang);
-    lines << summary(kFile, summarize(db, bytes.size()), lang);
-    return lines;
+    Checked c{checkDatabase(db, bytes), {}};
+    for (const Finding &f : c.findings)
+        c.lines << formatFinding(kFile, f, lang);
+    c.lines << summary(kFile, summarize(db, bytes.size()), lang);
+    return c;
 }
 
 QStringList errorLines(const QStringList &lines)
@@ -67,7 +74,7 @@ QHash<QString, QStringList> expectedForDamaged()
          {QStringLiteral("Pelko.dat:1:5: 警告: クエスト名に Shift_JIS として正しくないバイトがあり"
                          "ます（「\uFFFD」と表示されます）"),
           loaded(1, region1, 55)}},
-        {QStringLiteral("NUL bytes"), {loaded(1, region1, 58)}},
+        {QStringLiteral("NUL bytes"), {loaded(1, region1, 56)}},
         {QStringLiteral("one line of several megabytes"), {loaded(1, region1, 6291509)}},
         {QStringLiteral("32766 records"), {}},
         {QStringLiteral("32767 records"),
@@ -76,7 +83,9 @@ QHash<QString, QStringList> expectedForDamaged()
         {QStringLiteral("LF line ends"), {loaded(3, region3, 119)}},
         {QStringLiteral("CR line ends"), {loaded(3, region3, 119)}},
         {QStringLiteral("UTF-8 text"),
-         {QStringLiteral("Pelko.dat:1:6: 警告: 依頼場所に Shift_JIS として正しくないバイトがあり"
+         {QStringLiteral("Pelko.dat:1:5: 警告: クエスト名に Shift_JIS として正しくないバイトがあり"
+                         "ます（「\uFFFD」と表示されます）"),
+          QStringLiteral("Pelko.dat:1:6: 警告: 依頼場所に Shift_JIS として正しくないバイトがあり"
                          "ます（「\uFFFD」と表示されます）"),
           QStringLiteral("Pelko.dat: 警告: ファイルが UTF-8 で書かれているようです（Shift_JIS で"
                          "保存し直してください）"),
@@ -94,7 +103,7 @@ QHash<QString, QStringList> expectedForDamaged()
           refused(37)}},
         {QStringLiteral("region 256"),
          {QStringLiteral("Pelko.dat:1:2: エラー: 地域の値が範囲（0〜255）を外れています"),
-          refused(55)}},
+          refused(56)}},
         {QStringLiteral("quest number 40000"),
          {QStringLiteral("Pelko.dat:1:4: エラー: クエスト番号の値が範囲（-32768〜32767）を外れて"
                          "います"),
@@ -148,11 +157,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("errorsOnly");
         const QHash<QString, QStringList> expected = expectedForDamaged();
         for (const auto &c : pelko::test::damagedDatabases()) {
-            // A case added to the shared table needs its expected lines here first.
-            if (!expected.contains(c.name))
-                qFatal("no expected findings for the damaged database \"%s\"", qPrintable(c.name));
-            QTest::newRow(qPrintable(c.name)) << c.bytes << c.loads << expected.value(c.name)
-                                              << c.name.startsWith(QStringLiteral("3276"));
+            // A case added to the shared table fails here until its lines are written.
+            const QStringList none{QStringLiteral("(no expected lines for this case)")};
+            QTest::newRow(qPrintable(c.name)) << c.bytes << c.loads << expected.value(c.name, none)
+                                              << (c.name == QStringLiteral("32766 records") ||
+                                                  c.name == QStringLiteral("32767 records"));
         }
     }
 
@@ -162,12 +171,12 @@ private Q_SLOTS:
         QFETCH(bool, loads);
         QFETCH(QStringList, expected);
         QFETCH(bool, errorsOnly);
-        const QStringList lines = printed(bytes);
-        QCOMPARE(errorsOnly ? errorLines(lines) : lines, expected);
-        QCOMPARE(exitCode(checkDatabase(bytes)), loads ? 0 : 1);
+        const Checked c = check(bytes);
+        QCOMPARE(errorsOnly ? errorLines(c.lines) : c.lines, expected);
+        QCOMPARE(exitCode(c.findings), loads ? 0 : 1);
         if (errorsOnly && loads) {
             // The generator's only irregularities are unnamed regions and repeated names.
-            for (const Finding &f : checkDatabase(bytes))
+            for (const Finding &f : c.findings)
                 QVERIFY(f.kind == FindingKind::RegionWithoutName ||
                         f.kind == FindingKind::NameTwice);
         }
@@ -182,40 +191,21 @@ private Q_SLOTS:
             QStringLiteral("Pelko.dat:2:4: 警告: クエスト番号 2 は 1 行目でも使われています（クリア"
                            "状況が共有されます）"),
             QStringLiteral("Pelko.dat:2:5: 警告: クエスト名「\u3000\u251C竜の巣」がツリー表示の印"
-                           "「\u3000\u251C」で始まっています（一覧から選んでも表示できません）"),
-            QStringLiteral("Pelko.dat:3:5: 警告: クエスト名「竜の巣」は 1 行目と同じです（一覧でど"
-                           "れを選んでも最後の行のクエストが表示されます）"),
+                           "「\u3000\u251C」で始まっています（一覧では連続クエストの続きに見えます）"),
+            QStringLiteral("Pelko.dat:3:5: 警告: クエスト名「竜の巣」は 1 行目と同じです（一覧に見分"
+                           "けのつかない項目が並びます）"),
+        };
+        const auto unnamed = [](int line) {
+            return QStringLiteral("Pelko.dat:%1:2: 警告: 地域 8 には地域名がありません（「（すべ"
+                                  "て）」でしか一覧に出ません）")
+                .arg(line);
         };
         QTest::newRow("irregular quests")
             << irregularQuests() << Language::Japanese
             << (QStringList(std::begin(irregularWarnings), std::end(irregularWarnings))
-                << QStringLiteral("Pelko.dat:5:2: 警告: 地域 8 には地域名がありません（「（すべ"
-                                  "て）」でしか一覧に出ません）")
-                << QStringLiteral("Pelko.dat:6:2: 警告: 地域 8 には地域名がありません（「（すべ"
-                                  "て）」でしか一覧に出ません）")
-                << QStringLiteral("Pelko.dat:7:2: 警告: 地域 8 には地域名がありません（「（すべ"
-                                  "て）」でしか一覧に出ません）")
+                << unnamed(5) << unnamed(6) << unnamed(7)
                 << QStringLiteral("Pelko.dat: 集計: クエスト 7 件（ヴォルカナ大陸 2、ミルテラ大"
                                   "陸 1、その他 1、地域なし 3）、連続クエスト 3 本、231 バイト"));
-        QTest::newRow("irregular quests, English")
-            << irregularQuests() << Language::English
-            << QStringList{
-                   QStringLiteral("Pelko.dat:2:4: warning: QuestNo 2 is also used on line 1 (the "
-                                  "quests share their progress)"),
-                   QStringLiteral("Pelko.dat:2:5: warning: QuestName \"\u3000\u251C竜の巣\" begins "
-                                  "with the tree view's mark \"\u3000\u251C\" (the quest cannot "
-                                  "be shown when chosen in the list)"),
-                   QStringLiteral("Pelko.dat:3:5: warning: QuestName \"竜の巣\" is the same as on "
-                                  "line 1 (choosing any of them in the list shows the last one)"),
-                   QStringLiteral("Pelko.dat:5:2: warning: Region 8 has no region name (the quest "
-                                  "is listed only when all regions are shown)"),
-                   QStringLiteral("Pelko.dat:6:2: warning: Region 8 has no region name (the quest "
-                                  "is listed only when all regions are shown)"),
-                   QStringLiteral("Pelko.dat:7:2: warning: Region 8 has no region name (the quest "
-                                  "is listed only when all regions are shown)"),
-                   QStringLiteral("Pelko.dat: summary: 7 quests (ヴォルカナ大陸 2, ミルテラ大陸 "
-                                  "1, その他 1, no region 3), 3 chains, 231 bytes"),
-               };
         QTest::newRow("ten fields shift the next record")
             << QByteArray("0,1,0,1,\"a\",\"b\",\"c\",\"d\",\"e\",\"x\"\r\n" + kRecord + kEnd)
             << Language::Japanese
@@ -257,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(Language, lang);
         QFETCH(QStringList, expected);
-        QCOMPARE(printed(bytes, lang), expected);
+        QCOMPARE(check(bytes, lang).lines, expected);
     }
 
     void unreadableFiles()
@@ -276,8 +266,6 @@ private Q_SLOTS:
                  QStringLiteral("x: error: cannot read the file"));
     }
 };
-
-Q_DECLARE_METATYPE(pelko::check::Language)
 
 QTEST_GUILESS_MAIN(TestDatabaseCheck)
 #include "tst_DatabaseCheck.moc"

@@ -39,7 +39,7 @@ std::vector<DamagedDatabase> damagedDatabases()
         {QStringLiteral("cut inside a two-byte character"), cutInsideCharacter, false, 0},
         {QStringLiteral("lone lead byte before a comma"),
          "0,1,0,1,abc\x81,\"b\",\"c\",\"d\",\"e\"\r\n" + kEnd, true, 1},
-        {QStringLiteral("NUL bytes"), QByteArray("0,1,0,1,\"a\0b\",\"\0\",\"c\",\"d\",\"e\"\r\n", 33) + kEnd,
+        {QStringLiteral("NUL bytes"), QByteArray("0,1,0,1,\"a\0b\",\"\0\",\"c\",\"d\",\"e\"\r\n", 31) + kEnd,
          true, 1},
         {QStringLiteral("one line of several megabytes"), longLine, true, 1},
         {QStringLiteral("32766 records"), sample::generateQuestDatabase(sample::kMaxQuestCount), true,
