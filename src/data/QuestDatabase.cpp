@@ -46,7 +46,8 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
         if (!v)
             return false;
         target = std::move(*v);
-        if (!isValidAnsi(in.lastRawText()))
+        // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
+        if (target.contains(QChar(0xFFFD)))
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         return true;
     };

@@ -40,7 +40,9 @@ QString decodeAnsi(QByteArrayView bytes)
     // The code page mapping itself comes from the platform converter; around it, ASCII is taken
     // byte for byte (the converter swaps some control codes) and invalid bytes are replaced here
     // (the converter would give U+001A, which looks like ordinary text in a list).
-    QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    // Opening a converter is far dearer than decoding one field, so one is kept; it is handed
+    // whole characters only and keeps no state between calls.
+    static thread_local QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
     QString out;
     out.reserve(bytes.size());
     qsizetype i = 0;
@@ -68,6 +70,7 @@ QString decodeAnsi(QByteArrayView bytes)
         out.append(run);
         i = end;
     }
+    out.squeeze(); // double-byte text needs half the room reserved above
     return out;
 }
 
