@@ -66,19 +66,26 @@ frmAbout::frmAbout(QWidget *owner)
     picIcon->setPixmap(applicationIcon().pixmap(48, 48));
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    // Wide enough for the Linux gothic faces, whose Latin letters run wider than the box that
+    // was drawn for the Windows UI face; top-aligned, so it clears the large title below.
     auto *lblTitle1 = new QLabel(QStringLiteral("Verdania クエスト攻略ナビゲータ"), this);
-    at(lblTitle1, "lblTitle1", 960, 120, 2415, 255);
+    at(lblTitle1, "lblTitle1", 960, 120, 3135, 255);
+    lblTitle1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *lblTitle2 = new QLabel(applicationTitle(), this);
     at(lblTitle2, "lblTitle2", 1080, 300, 2925, 360);
     lblTitle2->setFont(aboutTitleFont());
     lblTitle2->setStyleSheet(QStringLiteral("color: black"));
 
+    // The version stands on the address line, right-aligned under the OK button: in its
+    // original place, over the end of the large title, the two texts would be drawn over
+    // each other.
     lblVersion = new QLabel(this);
-    at(lblVersion, "lblVersion", 2040, 360, 2085, 225);
+    at(lblVersion, "lblVersion", 3495, 720, 1770, 255);
+    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     lblURL = new QLabel(authorPageUrl(), this);
-    at(lblURL, "lblURL", 960, 720, 3015, 255);
+    at(lblURL, "lblURL", 960, 720, 2535, 255);
     lblURL->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255)"));
     lblURL->setCursor(Qt::PointingHandCursor);
     lblURL->setAccessibleName(authorPageUrl());
@@ -90,7 +97,7 @@ frmAbout::frmAbout(QWidget *owner)
                       twipsToPixels(kSeparatorRight - kSeparatorLeft, dpi), 4);
 
     auto *lblDisclaimer = new QLabel(this);
-    at(lblDisclaimer, "lblDisclaimer", 240, 1200, 4935, 945);
+    at(lblDisclaimer, "lblDisclaimer", 240, 1200, 4935, 1005); // four wrapped lines fit whole
     lblDisclaimer->setText(QString(disclaimer()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);

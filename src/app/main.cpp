@@ -11,7 +11,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelko"));
-    QApplication::setApplicationDisplayName(pelko::applicationTitle());
+    // No application display name: Qt would append it to every window title on Linux desktops
+    // ("… — ペルコ for Verdania"), and both titles of the program are fixed texts.
     QApplication::setDesktopFileName(QStringLiteral("jp.example.pelko"));
     QApplication::setWindowIcon(pelko::applicationIcon());
     QApplication::setFont(pelko::japaneseUiFont());
