@@ -154,6 +154,51 @@ private Q_SLOTS:
         QCOMPARE(w.h->window().intDisplayNumber, std::int16_t{4});
     }
 
+    void changedEntryIsScrolledToTheTop()
+    {
+        WorkDir dir;
+        QStringList names;
+        for (int i = 0; i < 200; ++i)
+            names << QStringLiteral("依頼%1").arg(i, 3, 10, QLatin1Char('0'));
+        dir.write(QStringLiteral("Pelko.dat"), databaseBytes(namedQuests(names)));
+        dir.write(QStringLiteral("clr_stat.dat"), "0,0\r\n");
+        dir.write(QStringLiteral("Pelko.ini"), "0,0,0,1\r\n");
+        MainWindowHarness h(dir);
+        QVERIFY(h.start());
+        auto *list = h.child<ListBox>(QStringLiteral("lstQuestList"));
+        list->setListIndex(120);
+        QVERIFY(list->topIndex() < 120); // not yet at the top
+        h.child<QRadioButton>(QStringLiteral("optQuestState2"))->click();
+        QCOMPARE(list->listIndex(), 120);
+        QCOMPARE(list->topIndex(), 120);
+        QCOMPARE(h.window().intDisplayNumber, std::int16_t{121});
+    }
+
+    // Above 11,384 quests a line's checksum arithmetic can leave 16 bits; such a line is left
+    // out of the checksum as it always was, but neither loading nor saving reports it.
+    void overflowingChecksumIsNoError()
+    {
+        WorkDir dir;
+        std::vector<Quest> quests;
+        for (int i = 1; i <= 16384; ++i) {
+            Quest q;
+            q.name = QStringLiteral("Q%1").arg(i, 5, 10, QLatin1Char('0'));
+            quests.push_back(q);
+        }
+        dir.write(QStringLiteral("Pelko.dat"), databaseBytes(quests));
+        dir.write(QStringLiteral("clr_stat.dat"), "16384,2\r\n0,0\r\n");
+        dir.write(QStringLiteral("Pelko.ini"), "0,3,0,1\r\n"); // on hold only, no confirmation
+        MainWindowHarness h(dir);
+        QVERIFY(h.start());
+        QVERIFY(h.boxes().shown().empty());
+        QCOMPARE(h.listTexts(), QStringList{QStringLiteral("Q16384")});
+        h.child<ComboBox>(QStringLiteral("cboState"))->setListIndex(0);
+        h.child<ListBox>(QStringLiteral("lstQuestList"))->setListIndex(2); // Q00003
+        h.child<QRadioButton>(QStringLiteral("optQuestState1"))->click();
+        QVERIFY(h.boxes().shown().empty());
+        QCOMPARE(dir.read(QStringLiteral("clr_stat.dat")), QByteArray("3,1\r\n16384,2\r\n0,3\r\n"));
+    }
+
     void emptiedListLeavesPaneEmpty()
     {
         Window w("1,1\r\n2,1\r\n3,1\r\n4,1\r\n0,10\r\n", "0,1,0,1\r\n"); // only E is not done
