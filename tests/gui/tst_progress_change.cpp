@@ -17,26 +17,17 @@ using namespace pelko::test;
 
 namespace {
 
-struct Window {
-    // Quests A to E in rows 1 to 5, quest number = row; confirmation on unless ini says otherwise.
-    explicit Window(const QByteArray &progress = "0,0\r\n", const QByteArray &ini = "0,0,0,0\r\n")
-    {
-        dir.write(QStringLiteral("Pelko.dat"), databaseBytes(namedQuests({"A", "B", "C", "D", "E"})));
-        dir.write(QStringLiteral("clr_stat.dat"), progress);
-        dir.write(QStringLiteral("Pelko.ini"), ini);
-        h = std::make_unique<MainWindowHarness>(dir);
-        started = h->start();
-    }
-    template <typename T> T *child(const char *name) { return h->child<T>(QString::fromLatin1(name)); }
-    ListBox *list() { return child<ListBox>("lstQuestList"); }
-    QRadioButton *option(int k) { return child<QRadioButton>(QStringLiteral("optQuestState%1").arg(k).toLatin1()); }
-    QString label(const char *name) { return child<QLabel>(name)->text(); }
-    QByteArray progressFile() { return dir.read(QStringLiteral("clr_stat.dat")).value_or("missing"); }
-    int progressSaves() { return h->saves(QStringLiteral("clr_stat.dat")); }
+const QByteArray kConfirm = "0,0,0,0\r\n";
+const QByteArray kNoConfirm = "0,0,0,1\r\n";
 
-    WorkDir dir;
-    std::unique_ptr<MainWindowHarness> h;
-    bool started = false;
+// Quests A to E in rows 1 to 5, quest number = row.
+struct Window : TestWindow {
+    explicit Window(const QByteArray &progress = "0,0\r\n", const QByteArray &ini = kConfirm)
+        : TestWindow(namedQuests({"A", "B", "C", "D", "E"}), progress, ini)
+    {
+    }
+    QByteArray progressFile() { return file(QStringLiteral("clr_stat.dat")); }
+    int progressSaves() { return h->saves(QStringLiteral("clr_stat.dat")); }
 };
 
 } // namespace
@@ -112,7 +103,7 @@ private Q_SLOTS:
 
     void statisticsFollowEachMove()
     {
-        Window w("0,0\r\n", "0,0,0,1\r\n"); // no confirmation: applied at once
+        Window w("0,0\r\n", kNoConfirm); // no confirmation: applied at once
         QVERIFY(w.started);
         struct Move {
             int to;
@@ -156,47 +147,35 @@ private Q_SLOTS:
 
     void changedEntryIsScrolledToTheTop()
     {
-        WorkDir dir;
         QStringList names;
         for (int i = 0; i < 200; ++i)
             names << QStringLiteral("依頼%1").arg(i, 3, 10, QLatin1Char('0'));
-        dir.write(QStringLiteral("Pelko.dat"), databaseBytes(namedQuests(names)));
-        dir.write(QStringLiteral("clr_stat.dat"), "0,0\r\n");
-        dir.write(QStringLiteral("Pelko.ini"), "0,0,0,1\r\n");
-        MainWindowHarness h(dir);
-        QVERIFY(h.start());
-        auto *list = h.child<ListBox>(QStringLiteral("lstQuestList"));
-        list->setListIndex(120);
-        QVERIFY(list->topIndex() < 120); // not yet at the top
-        h.child<QRadioButton>(QStringLiteral("optQuestState2"))->click();
-        QCOMPARE(list->listIndex(), 120);
-        QCOMPARE(list->topIndex(), 120);
-        QCOMPARE(h.window().intDisplayNumber, std::int16_t{121});
+        TestWindow w(namedQuests(names));
+        QVERIFY(w.started);
+        w.list()->setListIndex(120);
+        QVERIFY(w.list()->topIndex() < 120); // not yet at the top
+        w.option(2)->click();
+        QCOMPARE(w.list()->listIndex(), 120);
+        QCOMPARE(w.list()->topIndex(), 120);
+        QCOMPARE(w.h->window().intDisplayNumber, std::int16_t{121});
     }
 
     // Above 11,384 quests a line's checksum arithmetic can leave 16 bits; such a line is left
     // out of the checksum as it always was, but neither loading nor saving reports it.
     void overflowingChecksumIsNoError()
     {
-        WorkDir dir;
-        std::vector<Quest> quests;
-        for (int i = 1; i <= 16384; ++i) {
-            Quest q;
-            q.name = QStringLiteral("Q%1").arg(i, 5, 10, QLatin1Char('0'));
-            quests.push_back(q);
-        }
-        dir.write(QStringLiteral("Pelko.dat"), databaseBytes(quests));
-        dir.write(QStringLiteral("clr_stat.dat"), "16384,2\r\n0,0\r\n");
-        dir.write(QStringLiteral("Pelko.ini"), "0,3,0,1\r\n"); // on hold only, no confirmation
-        MainWindowHarness h(dir);
-        QVERIFY(h.start());
-        QVERIFY(h.boxes().shown().empty());
-        QCOMPARE(h.listTexts(), QStringList{QStringLiteral("Q16384")});
-        h.child<ComboBox>(QStringLiteral("cboState"))->setListIndex(0);
-        h.child<ListBox>(QStringLiteral("lstQuestList"))->setListIndex(2); // Q00003
-        h.child<QRadioButton>(QStringLiteral("optQuestState1"))->click();
-        QVERIFY(h.boxes().shown().empty());
-        QCOMPARE(dir.read(QStringLiteral("clr_stat.dat")), QByteArray("3,1\r\n16384,2\r\n0,3\r\n"));
+        QStringList names;
+        for (int i = 1; i <= 16384; ++i)
+            names << QStringLiteral("Q%1").arg(i, 5, 10, QLatin1Char('0'));
+        TestWindow w(namedQuests(names), QByteArray("16384,2\r\n0,0\r\n"), QByteArray("0,3,0,1\r\n"));
+        QVERIFY(w.started);
+        QVERIFY(w.h->boxes().shown().empty());
+        QCOMPARE(w.h->listTexts(), QStringList{QStringLiteral("Q16384")}); // restored on hold
+        w.child<ComboBox>("cboState")->setListIndex(0);
+        w.list()->setListIndex(2); // Q00003
+        w.option(1)->click();
+        QVERIFY(w.h->boxes().shown().empty());
+        QCOMPARE(w.file(QStringLiteral("clr_stat.dat")), QByteArray("3,1\r\n16384,2\r\n0,3\r\n"));
     }
 
     void emptiedListLeavesPaneEmpty()
@@ -215,7 +194,7 @@ private Q_SLOTS:
 
     void changeDuringSearchShowsTheFilteredList()
     {
-        Window w("0,0\r\n", "0,0,0,1\r\n");
+        Window w("0,0\r\n", kNoConfirm);
         QVERIFY(w.started);
         w.child<TextBox>("txtSearchItems")->setText(QStringLiteral("D"));
         w.child<QPushButton>("cmdSearchItems")->click();

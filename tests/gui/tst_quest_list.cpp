@@ -33,40 +33,23 @@ std::vector<Quest> chained(const QList<int> &chainNos)
     return quests;
 }
 
-// A window over the quests; progress bytes as in clr_stat.dat; ini as in Pelko.ini.
-struct Window {
-    Window(const std::vector<Quest> &quests, const QByteArray &progress = "0,0\r\n",
-           const QByteArray &ini = "0,0,0,1\r\n")
-        : h(dir)
-    {
-        dir.write(QStringLiteral("Pelko.dat"), databaseBytes(quests));
-        dir.write(QStringLiteral("clr_stat.dat"), progress);
-        dir.write(QStringLiteral("Pelko.ini"), ini);
-        started = h.start();
-    }
-    template <typename T> T *child(const char *name) { return h.child<T>(QString::fromLatin1(name)); }
-    QString label(const char *name) { return child<QLabel>(name)->text(); }
-    void select(int index) { child<ListBox>("lstQuestList")->setListIndex(index); }
+struct Window : TestWindow {
+    using TestWindow::TestWindow;
+    void select(int index) { list()->setListIndex(index); }
     void search(const QString &keyword)
     {
         child<TextBox>("txtSearchItems")->setText(keyword);
         QTest::mouseClick(child<QPushButton>("cmdSearchItems"), Qt::LeftButton);
     }
+    // No quest shown, no progress selected or changeable.
     bool paneEmpty()
     {
         return child<QLineEdit>("txtClient")->text().isEmpty()
                && child<RichTextBox>("txtProcess")->text().isEmpty()
-               && !child<QGroupBox>("QuestState")->isEnabled()
-               && !child<QRadioButton>("optQuestState0")->isEnabled()
-               && !child<QRadioButton>("optQuestState0")->isChecked()
-               && !child<QRadioButton>("optQuestState1")->isChecked()
-               && !child<QRadioButton>("optQuestState2")->isChecked()
-               && h.window().intDisplayNumber == 0;
+               && !child<QGroupBox>("QuestState")->isEnabled() && !option(0)->isEnabled()
+               && !option(0)->isChecked() && !option(1)->isChecked() && !option(2)->isChecked()
+               && h->window().intDisplayNumber == 0;
     }
-
-    WorkDir dir;
-    MainWindowHarness h;
-    bool started = false;
 };
 
 } // namespace
@@ -111,14 +94,14 @@ private Q_SLOTS:
         QFETCH(QStringList, entries);
         Window w(chained(chainNos), progress, "0,1,1,1\r\n");
         QVERIFY(w.started);
-        QCOMPARE(w.h.listTexts(), entries);
+        QCOMPARE(w.h->listTexts(), entries);
         QCOMPARE(w.label("lblDisplayQuest"), QStringLiteral("表示数： %1").arg(entries.size()));
         // The flat list holds the same quests, sorted and without prefixes.
         w.child<CheckBox>("chkTreeView")->click();
         QStringList flat = entries;
         flat.replaceInStrings(B, QString()).replaceInStrings(L, QString());
         flat.sort();
-        QCOMPARE(w.h.listTexts(), flat);
+        QCOMPARE(w.h->listTexts(), flat);
     }
 
     void flatListIsSortedByCollation()
@@ -128,7 +111,7 @@ private Q_SLOTS:
                                 QStringLiteral("漢字")};
         Window w(namedQuests(names));
         QVERIFY(w.started);
-        const QStringList listed = w.h.listTexts();
+        const QStringList listed = w.h->listTexts();
         QCOMPARE(listed.size(), names.size());
         QCOMPARE(listed.indexOf(QStringLiteral("りんご")) + 1, listed.lastIndexOf(QStringLiteral("りんご")));
         for (int i = 1; i < listed.size(); ++i)
@@ -145,12 +128,12 @@ private Q_SLOTS:
         quests[4].region = 1;
         Window w(quests);
         QVERIFY(w.started);
-        QCOMPARE(w.h.listTexts().size(), 5);
+        QCOMPARE(w.h->listTexts().size(), 5);
         auto *country = w.child<ComboBox>("cboCountry");
         for (int item = 1; item < country->count(); ++item) {
             country->setListIndex(item);
             const QStringList expected = item == 12 ? QStringList{"A"} : item == 1 ? QStringList{"E"} : QStringList{};
-            QCOMPARE(w.h.listTexts(), expected);
+            QCOMPARE(w.h->listTexts(), expected);
         }
     }
 
@@ -165,7 +148,7 @@ private Q_SLOTS:
         const QStringList expected[] = {{"A", "B", "C", "D"}, {"A", "D"}, {"B"}, {"C"}};
         for (int item = 0; item < 4; ++item) {
             state->setListIndex(item);
-            QCOMPARE(w.h.listTexts(), expected[item]);
+            QCOMPARE(w.h->listTexts(), expected[item]);
         }
     }
 
@@ -178,13 +161,13 @@ private Q_SLOTS:
         quests[3].client = QStringLiteral("前置きの名");
         Window w(quests, "3,2\r\n0,6\r\n");
         QVERIFY(w.started);
-        const QStringList listed = w.h.listTexts();
+        const QStringList listed = w.h->listTexts();
         QCOMPARE(listed.count(QStringLiteral("失われた指輪")), 2);
         QSet<QString> clients;
         for (int i = 0; i < listed.size(); ++i) {
             w.select(i);
             clients << w.child<QLineEdit>("txtClient")->text();
-            if (w.h.window().intDisplayNumber == 3)
+            if (w.h->window().intDisplayNumber == 3)
                 QVERIFY(w.child<QRadioButton>("optQuestState2")->isChecked());
         }
         QCOMPARE(clients, (QSet<QString>{QStringLiteral("北の村"), QStringLiteral("南の港"), QString(),
@@ -223,12 +206,12 @@ private Q_SLOTS:
         Window w(quests, "0,0\r\n", "0,0,1,1\r\n"); // tree on: the result is still flat
         QVERIFY(w.started);
         w.search(keyword);
-        QCOMPARE(w.h.listTexts(), found);
+        QCOMPARE(w.h->listTexts(), found);
         QCOMPARE(w.label("lblDisplayQuest"), QStringLiteral("表示数： %1").arg(found.size()));
         QVERIFY(w.paneEmpty());
         // Any selector change replaces the result with the ordinary list.
         w.child<ComboBox>("cboState")->setListIndex(1);
-        QCOMPARE(w.h.listTexts().size(), 3);
+        QCOMPARE(w.h->listTexts().size(), 3);
     }
 
     void searchKeepsToTheSelectors()
@@ -238,7 +221,7 @@ private Q_SLOTS:
         Window w(quests, "0,0\r\n", "1,0,0,1\r\n");
         QVERIFY(w.started);
         w.search(QStringLiteral("剣"));
-        QCOMPARE(w.h.listTexts(), QStringList{QStringLiteral("剣A")});
+        QCOMPARE(w.h->listTexts(), QStringList{QStringLiteral("剣A")});
     }
 
     void searchButton()
@@ -254,11 +237,11 @@ private Q_SLOTS:
         // An empty keyword is refused with a notice, leaving the list as it was.
         button->setEnabled(true);
         button->click();
-        QCOMPARE(w.h.boxes().shown().size(), std::size_t{1});
-        QCOMPARE(w.h.boxes().shown().front().text,
+        QCOMPARE(w.h->boxes().shown().size(), std::size_t{1});
+        QCOMPARE(w.h->boxes().shown().front().text,
                  QStringLiteral("アイテム名などを入力してから\r\n検索ボタンを押してください"));
-        QCOMPARE(w.h.boxes().shown().front().icon, MsgIcon::Information);
-        QCOMPARE(w.h.listTexts(), QStringList{"A"});
+        QCOMPARE(w.h->boxes().shown().front().icon, MsgIcon::Information);
+        QCOMPARE(w.h->listTexts(), QStringList{"A"});
     }
 
     void detailPane()
@@ -282,14 +265,14 @@ private Q_SLOTS:
         auto *list = w.child<ListBox>("lstQuestList");
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(w.h.window().intDisplayNumber, std::int16_t{2});
+        QCOMPARE(w.h->window().intDisplayNumber, std::int16_t{2});
         QVERIFY(w.child<QRadioButton>("optQuestState0")->isChecked());
-        QVERIFY(w.h.boxes().shown().empty());
-        QCOMPARE(w.h.saves(QStringLiteral("clr_stat.dat")), 0);
+        QVERIFY(w.h->boxes().shown().empty());
+        QCOMPARE(w.h->saves(QStringLiteral("clr_stat.dat")), 0);
         // A rebuild empties the pane, raising neither handler.
         w.child<CheckBox>("chkTreeView")->click();
         QVERIFY(w.paneEmpty());
-        QVERIFY(w.h.boxes().shown().empty());
+        QVERIFY(w.h->boxes().shown().empty());
     }
 
     void progressWithoutAnOption()
@@ -300,11 +283,11 @@ private Q_SLOTS:
         Window w(quests, "1,7\r\n0,7\r\n");
         QVERIFY(w.started);
         w.select(0);
-        QCOMPARE(w.h.window().intDisplayNumber, std::int16_t{1});
+        QCOMPARE(w.h->window().intDisplayNumber, std::int16_t{1});
         QVERIFY(!w.child<QRadioButton>("optQuestState0")->isChecked());
         QVERIFY(w.child<QRadioButton>("optQuestState0")->isEnabled());
         w.select(1);
-        QCOMPARE(w.h.window().intDisplayNumber, std::int16_t{2});
+        QCOMPARE(w.h->window().intDisplayNumber, std::int16_t{2});
         QVERIFY(!w.child<QRadioButton>("optQuestState1")->isChecked());
         QVERIFY(!w.child<QRadioButton>("optQuestState1")->isEnabled());
     }

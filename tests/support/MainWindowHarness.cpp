@@ -5,6 +5,8 @@
 #include "toolkit/ListBox.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QRadioButton>
 #include <QFileInfo>
 
 namespace pelko::test {
@@ -38,6 +40,33 @@ bool MainWindowHarness::start()
     m_window->show();
     m_window->activateWindow();
     return QTest::qWaitForWindowActive(m_window.get());
+}
+
+TestWindow::TestWindow(const std::vector<Quest> &quests, const std::optional<QByteArray> &progress,
+                       const std::optional<QByteArray> &ini)
+{
+    dir.write(QStringLiteral("Pelko.dat"), databaseBytes(quests));
+    if (progress)
+        dir.write(QStringLiteral("clr_stat.dat"), *progress);
+    if (ini)
+        dir.write(QStringLiteral("Pelko.ini"), *ini);
+    h = std::make_unique<MainWindowHarness>(dir);
+    started = h->start();
+}
+
+ListBox *TestWindow::list()
+{
+    return child<ListBox>("lstQuestList");
+}
+
+QRadioButton *TestWindow::option(int k)
+{
+    return h->child<QRadioButton>(QStringLiteral("optQuestState%1").arg(k));
+}
+
+QString TestWindow::label(const char *name)
+{
+    return child<QLabel>(name)->text();
 }
 
 } // namespace pelko::test

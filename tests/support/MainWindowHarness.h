@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatabaseBuilder.h"
 #include "WorkDir.h"
 #include "frmMain.h"
 #include "toolkit/MessageBox.h"
@@ -9,6 +10,9 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
+
+class QRadioButton;
 
 namespace pelko::test {
 
@@ -48,6 +52,28 @@ private:
     ProgramRecorder m_program;
     std::unique_ptr<frmMain> m_window;
     QStringList m_saves;
+};
+
+// A started main window over a fresh folder holding a database of the given quests and, unless
+// left out, the progress and settings files (by default: nothing done, no confirmation).
+struct TestWindow {
+    explicit TestWindow(const std::vector<Quest> &quests,
+                        const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
+                        const std::optional<QByteArray> &ini = QByteArray("0,0,0,1\r\n"));
+
+    template <typename T>
+    T *child(const char *name)
+    {
+        return h->child<T>(QString::fromLatin1(name));
+    }
+    ListBox *list();
+    QRadioButton *option(int k);
+    QString label(const char *name);
+    QByteArray file(const QString &name) const { return dir.read(name).value_or("(none)"); }
+
+    WorkDir dir;
+    std::unique_ptr<MainWindowHarness> h;
+    bool started = false;
 };
 
 } // namespace pelko::test
