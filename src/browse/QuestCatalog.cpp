@@ -36,6 +36,12 @@ QuestCatalog::QuestCatalog(QuestTable table) : m_table(std::move(table))
     m_sortedRows.resize(static_cast<std::size_t>(n));
     std::iota(m_sortedRows.begin(), m_sortedRows.end(), std::int16_t{1});
     std::stable_sort(m_sortedRows.begin(), m_sortedRows.end(), [&](std::int16_t a, std::int16_t b) {
+        // QCollator::compare() puts an empty name before every other one, even a name made only
+        // of characters the collation ignores, whose sort key equals the empty one.
+        const bool aEmpty = m_table.row(a).QuestName.isEmpty();
+        const bool bEmpty = m_table.row(b).QuestName.isEmpty();
+        if (aEmpty != bEmpty)
+            return aEmpty;
         return keys[static_cast<std::size_t>(a - 1)].compare(keys[static_cast<std::size_t>(b - 1)]) < 0;
     });
 }

@@ -1,0 +1,88 @@
+// clr_stat.dat: any bytes read into a table of the database's size, and the file written for
+// that table reads back as the same table without being reported as damaged.
+//
+// The first two bytes of an input choose the number of quests (0 to 32766); the rest is the
+// file.
+
+#include "ClearStatus.h"
+#include "FuzzCheck.h"
+#include "QuestTable.h"
+
+#include <QList>
+
+#include <cstddef>
+#include <cstdint>
+
+using pelko::fuzz::check;
+
+namespace {
+
+bool sameTable(const pelko::ClearStatusTable &a, const pelko::ClearStatusTable &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int n = 1; n <= a.size(); ++n) {
+        if (a.progressOf(n) != b.progressOf(n))
+            return false;
+    }
+    return true;
+}
+
+// Every line "n,v" with n ascending from 1 and v from 1 to 255, then "0,c" with c from 0 to
+// 9999, each ended by CR LF.
+void checkWrittenShape(const QByteArray &written, std::int16_t questCount)
+{
+    check(written.endsWith("\r\n"), "the progress file ends with CR LF");
+    const QList<QByteArray> lines = written.chopped(2).split('\n');
+    int previous = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool last = i == lines.size() - 1;
+        QByteArray line = lines[i];
+        if (!last) {
+            check(line.endsWith('\r'), "every progress line ends with CR LF");
+            line.chop(1);
+        }
+        const QList<QByteArray> fields = line.split(',');
+        check(fields.size() == 2, "every progress line holds two numbers");
+        bool nOk = false;
+        bool vOk = false;
+        const int n = fields[0].toInt(&nOk);
+        const int v = fields[1].toInt(&vOk);
+        check(nOk && vOk, "every progress line holds decimal numbers");
+        check(QByteArray::number(n) == fields[0] && QByteArray::number(v) == fields[1],
+              "progress numbers are written plainly");
+        if (last) {
+            check(n == 0 && v >= 0 && v <= 9999, "the end line is 0 and a checksum below 10000");
+        } else {
+            check(n > previous && n <= questCount, "quest numbers ascend within the table");
+            check(v >= 1 && v <= 255, "only entries from 1 to 255 are written");
+            previous = n;
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 2)
+        return 0;
+    const int chosen = data[0] | (data[1] << 8);
+    const auto questCount = static_cast<std::int16_t>(chosen % (pelko::kMaxQuests + 1));
+    const QByteArrayView bytes(data + 2, static_cast<qsizetype>(size - 2));
+
+    const pelko::ClearStatusLoad loaded = pelko::parseClearStatus(bytes, questCount);
+    check(loaded.table.size() == questCount, "the table has one entry per quest");
+    check(!loaded.table.progressOf(0) && !loaded.table.progressOf(questCount + 1),
+          "the table has no entry outside 1 to the number of quests");
+
+    const QByteArray written = pelko::serializeClearStatus(loaded.table);
+    checkWrittenShape(written, questCount);
+
+    const pelko::ClearStatusLoad reread = pelko::parseClearStatus(written, questCount);
+    check(!reread.damaged, "a file the program wrote is not reported as damaged");
+    check(sameTable(reread.table, loaded.table), "the written table reads back unchanged");
+    check(pelko::serializeClearStatus(reread.table) == written,
+          "writing the same table again gives the same bytes");
+    return 0;
+}

@@ -1,0 +1,248 @@
+// Pelko.dat: any bytes either load or fail cleanly, a loaded table keeps the shape the rest of
+// the program relies on, and the quest list and the detail pane can be built from it.
+
+#include "ClearStatus.h"
+#include "FuzzCheck.h"
+#include "KeywordSearch.h"
+#include "QuestCatalog.h"
+#include "QuestDatabase.h"
+#include "QuestDetail.h"
+#include "QuestFilter.h"
+#include "QuestListBuilder.h"
+#include "RegionTable.h"
+#include "ShiftJis.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+using pelko::fuzz::check;
+
+namespace {
+
+// Written to, so that reading every field cannot be optimised away.
+volatile std::size_t g_sink = 0;
+
+void touch(const QString &text)
+{
+    g_sink = g_sink + qHash(text) + static_cast<std::size_t>(text.size());
+}
+
+void touch(const pelko::QuestRecord &rec)
+{
+    g_sink = g_sink + rec.Region + static_cast<std::uint16_t>(rec.ChainNo)
+             + static_cast<std::uint16_t>(rec.QuestNo);
+    touch(rec.QuestName);
+    touch(rec.Client);
+    touch(rec.Process);
+    touch(rec.Reward1);
+    touch(rec.Reward2);
+}
+
+// The code page decoder gives at most one UTF-16 unit per byte and never makes an ASCII
+// character out of the second byte of a double-byte one (a trail byte 0x5C is no backslash).
+void checkDecoder(QByteArrayView bytes)
+{
+    const QString text = pelko::decodeAnsi(bytes);
+    check(text.size() <= bytes.size(), "decoding never lengthens a text");
+    std::array<qsizetype, 128> fromBytes{};
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) < 0x80)
+            ++fromBytes[static_cast<unsigned char>(b)];
+    }
+    std::array<qsizetype, 128> inText{};
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            ++inText[c.unicode()];
+    }
+    for (std::size_t c = 0; c < inText.size(); ++c)
+        check(inText[c] <= fromBytes[c], "every ASCII character comes from an ASCII byte");
+    touch(text);
+}
+
+void checkSources(const pelko::QuestDatabase &db)
+{
+    int previousLast = 1;
+    for (const pelko::RecordSource &source : db.sources) {
+        check(source.firstLine >= 1, "a record starts on line 1 or later");
+        check(source.firstLine <= source.lastLine, "a record ends on or after its first line");
+        check(source.firstLine >= previousLast, "records follow each other in the file");
+        previousLast = source.lastLine;
+    }
+    for (const auto &[line, field] : db.invalidTextFields) {
+        check(line >= 1, "an invalid text lies on line 1 or later");
+        check(field >= 5 && field <= 9, "only the five text fields hold text");
+    }
+}
+
+void checkFailure(const pelko::QuestDatabase &db)
+{
+    const pelko::DatabaseFailure &failure = *db.failure;
+    check(failure.line >= 1, "a failure names line 1 or later");
+    check(failure.field >= 1 && failure.field <= 9, "a failure names one of the nine fields");
+    check(db.table.count() == 0, "a database that fails to load gives no quests");
+}
+
+void checkLoaded(const pelko::QuestDatabase &db, qsizetype size)
+{
+    const pelko::QuestTable &table = db.table;
+    check(table.count() >= 0 && table.count() <= pelko::kMaxQuests,
+          "a loaded database holds 0 to 32766 quests");
+    check(table.endRecord().Region == 99, "a loaded database ends with a record of region 99");
+    check(db.sources.size() == static_cast<std::size_t>(table.count()) + 1,
+          "one source per quest and one for the end record");
+    check(db.endOffset > 0 && db.endOffset <= size, "the end record lies inside the file");
+    for (int r = 1; r <= table.count(); ++r) {
+        check(table.isRow(r), "every quest row is a row");
+        check(table.row(r).Region != 99, "only the end record has region 99");
+        touch(table.row(r));
+    }
+    check(!table.isRow(0) && !table.isRow(table.count() + 1), "rows run from 1 to the count");
+    touch(table.endRecord());
+}
+
+bool sameRecord(const pelko::QuestRecord &a, const pelko::QuestRecord &b)
+{
+    return a.Region == b.Region && a.ChainNo == b.ChainNo && a.QuestNo == b.QuestNo
+           && a.QuestName == b.QuestName && a.Client == b.Client && a.Process == b.Process
+           && a.Reward1 == b.Reward1 && a.Reward2 == b.Reward2;
+}
+
+// Nothing after the end record is read: the file cut just after it loads the same.
+void checkEndIsFinal(const pelko::QuestDatabase &db, QByteArrayView bytes)
+{
+    const pelko::QuestDatabase cut = pelko::parseQuestDatabase(bytes.first(db.endOffset));
+    check(cut.ok(), "the file cut after its end record still loads");
+    check(cut.endOffset == db.endOffset, "the cut file ends where its end record ends");
+    check(cut.table.count() == db.table.count(), "the cut file holds the same quests");
+    for (int r = 1; r <= db.table.count(); ++r)
+        check(sameRecord(cut.table.row(r), db.table.row(r)), "the cut file reads the same rows");
+    check(sameRecord(cut.table.endRecord(), db.table.endRecord()),
+          "the cut file reads the same end record");
+    check(cut.sources.size() == db.sources.size(), "the cut file has a source per record");
+    for (std::size_t i = 0; i < db.sources.size(); ++i) {
+        const pelko::RecordSource &a = cut.sources[i];
+        const pelko::RecordSource &b = db.sources[i];
+        check(a.firstLine == b.firstLine && a.lastLine == b.lastLine && a.endsLine == b.endsLine,
+              "the cut file reads its records from the same lines");
+    }
+    check(cut.invalidTextFields == db.invalidTextFields,
+          "the cut file finds the same invalid texts");
+}
+
+// The flat list is in the collation order of the names, and quests of equal names stand in row
+// order, as a sorted list control would place them.
+void checkNameOrder(const pelko::QuestTable &table, const std::vector<pelko::ListEntry> &entries)
+{
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const int order = pelko::compareQuestNames(table.row(entries[i - 1].row).QuestName,
+                                                   table.row(entries[i].row).QuestName);
+        check(order <= 0, "the flat list is in name order");
+        check(order < 0 || entries[i - 1].row < entries[i].row, "equal names stay in row order");
+    }
+}
+
+// The quest list of all regions and all progress values lists every quest once, in both
+// presentations.
+void checkLists(const pelko::QuestCatalog &catalog, const pelko::ClearStatusTable &status)
+{
+    const int count = catalog.table().count();
+    const pelko::FilterSelection all{0, QString(), 0};
+    const pelko::QuestFilter filter(catalog.table(), status, all);
+    for (const auto presentation :
+         {pelko::ListPresentation::Flat, pelko::ListPresentation::Tree}) {
+        pelko::QuestListBuilder builder(catalog, filter, presentation);
+        builder.addAllRows();
+        check(builder.DisplayCount() == count, "every quest passes the filter of everything");
+        std::vector<pelko::ListEntry> entries = builder.takeEntries();
+        check(entries.size() == static_cast<std::size_t>(count), "every quest is listed");
+        std::vector<std::int16_t> rows;
+        for (const pelko::ListEntry &entry : entries) {
+            check(catalog.table().isRow(entry.row), "a list entry names a quest row");
+            check(entry.text.endsWith(catalog.table().row(entry.row).QuestName),
+                  "a list entry shows its quest's name");
+            rows.push_back(entry.row);
+        }
+        if (presentation == pelko::ListPresentation::Flat)
+            checkNameOrder(catalog.table(), entries);
+        std::sort(rows.begin(), rows.end());
+        check(std::adjacent_find(rows.begin(), rows.end()) == rows.end(),
+              "no quest is listed twice");
+    }
+
+    // One region and the cleared quests only: every listed quest has that region's name and a
+    // progress of 1.
+    const QString region = pelko::regionName(catalog.table().row(1).Region);
+    const pelko::FilterSelection narrow{1, region, 1 + pelko::Cleared};
+    const pelko::QuestFilter narrowFilter(catalog.table(), status, narrow);
+    pelko::QuestListBuilder tree(catalog, narrowFilter, pelko::ListPresentation::Tree);
+    tree.addAllRows();
+    const std::vector<pelko::ListEntry> narrowed = tree.takeEntries();
+    check(tree.DisplayCount() == static_cast<int>(narrowed.size()), "the count is what is listed");
+    check(!region.isEmpty() || narrowed.empty(), "a selector text naming no region lists nothing");
+    for (const pelko::ListEntry &entry : narrowed) {
+        const pelko::QuestRecord &rec = catalog.table().row(entry.row);
+        check(pelko::regionName(rec.Region) == region, "a listed quest lies in the region");
+        check(status.progressOf(rec.QuestNo) == std::optional<std::uint8_t>(pelko::Cleared),
+              "a listed quest is cleared");
+    }
+}
+
+// Some progress for the quests that have an entry, taken from their chain numbers.
+pelko::ClearStatusTable progressFor(const pelko::QuestTable &table)
+{
+    pelko::ClearStatusTable status(table.count());
+    for (int r = 1; r <= table.count(); ++r) {
+        const pelko::QuestRecord &rec = table.row(r);
+        status.set(rec.QuestNo, static_cast<std::uint8_t>(rec.ChainNo & 3));
+    }
+    return status;
+}
+
+void checkDetails(const pelko::QuestTable &table, const pelko::ClearStatusTable &status)
+{
+    const QString escape = QStringLiteral("\\n");
+    for (int r = 1; r <= table.count(); ++r) {
+        const pelko::QuestDetail detail = pelko::detailOf(table, status, r);
+        check(!detail.process.contains(escape) && !detail.reward1.contains(escape)
+                  && !detail.reward2.contains(escape),
+              "the detail pane shows no line-break escape");
+        check(detail.changeable == status.hasEntry(table.row(r).QuestNo),
+              "a quest can change progress exactly when it has an entry");
+        touch(detail.client);
+        touch(detail.process);
+        const pelko::QuestRecord &rec = table.row(r);
+        check(pelko::rowContainsKeyword(rec, rec.QuestName), "a quest is found by its own name");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    checkDecoder(bytes);
+    const pelko::QuestDatabase db = pelko::parseQuestDatabase(bytes);
+    checkSources(db);
+    if (!db.ok()) {
+        checkFailure(db);
+        return 0;
+    }
+    checkLoaded(db, bytes.size());
+    checkEndIsFinal(db, bytes);
+    if (db.table.count() == 0)
+        return 0;
+
+    const pelko::QuestCatalog catalog(db.table);
+    check(catalog.table().count() == db.table.count(), "the catalog keeps every quest");
+    check(catalog.sortedRows().size() == static_cast<std::size_t>(db.table.count()),
+          "the sorted order holds every quest");
+    const pelko::ClearStatusTable status = progressFor(catalog.table());
+    checkLists(catalog, status);
+    checkDetails(catalog.table(), status);
+    return 0;
+}
