@@ -9,6 +9,7 @@
 #include "toolkit/TextBox.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFile>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -165,8 +166,17 @@ private Q_SLOTS:
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("999999\ntst_toolkit\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         stale.close();
-        SingleInstance next(path);
-        QVERIFY(next.tryAcquire());
+        {
+            SingleInstance next(path);
+            QVERIFY(next.tryAcquire());
+        }
+        // An empty lock file, left by a copy that died before writing it, once it has aged.
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        QVERIFY(stale.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+        stale.close();
+        SingleInstance afterCrash(path);
+        QVERIFY(afterCrash.tryAcquire());
     }
 };
 
