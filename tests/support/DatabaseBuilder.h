@@ -14,10 +14,10 @@ struct Quest {
     int chainNo = 0;
     int questNo = 0; // 0: the row number
     QString name;
-    QString client;
-    QString process;
-    QString reward1;
-    QString reward2;
+    QString client{};
+    QString process{};
+    QString reward1{};
+    QString reward2{};
 };
 
 QByteArray ansi(const QString &text);
