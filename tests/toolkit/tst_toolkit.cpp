@@ -2,7 +2,6 @@
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/OptionArray.h"
 #include "toolkit/ShortcutGuard.h"
 #include "toolkit/SingleInstance.h"
@@ -118,18 +117,6 @@ private Q_SLOTS:
         QCOMPARE(box.text(), text);
         QCOMPARE(box.toPlainText(), QStringLiteral("a\nb\nc<b>d</b>")); // plain, never markup
         QVERIFY(box.isReadOnly());
-    }
-
-    void messageBoxScriptAnswers()
-    {
-        MessageBoxScript script;
-        script.answerNext(MsgResult::Cancel);
-        QCOMPARE(MsgBox(QStringLiteral("q"), MsgButtons::OkCancel), MsgResult::Cancel);
-        script.answerNext(MsgResult::Cancel);
-        QCOMPARE(MsgBox(QStringLiteral("i"), MsgButtons::Ok, MsgIcon::Information), MsgResult::Ok);
-        QCOMPARE(script.shown().size(), std::size_t{2});
-        QCOMPARE(script.shown().at(1).title, QStringLiteral("ペルコ for Verdania"));
-        QCOMPARE(script.shown().at(1).icon, MsgIcon::Information);
     }
 
     void shortcutWinsOverLineEdit()
