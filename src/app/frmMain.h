@@ -2,6 +2,7 @@
 
 #include "ClearStatus.h"
 #include "QuestCatalog.h"
+#include "QuestFilter.h"
 #include "SingleInstance.h"
 
 #include <QMainWindow>
@@ -79,6 +80,7 @@ private:
     void ClearQuestList();
     void RefreshQuestList();
     void showList(QuestListBuilder &builder);
+    FilterSelection selectorsNow() const;
     void txtSearchItems_Change();
     void cmdSearchItems_Click();
     void lstQuestList_Click();

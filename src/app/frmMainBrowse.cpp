@@ -53,15 +53,19 @@ void frmMain::clearDetailPane()
     optQuestState->clearAll();
 }
 
+// The selectors are read afresh for every list, never cached between rebuilds.
+FilterSelection frmMain::selectorsNow() const
+{
+    return {cboCountry->listIndex(), cboCountry->currentText(), cboState->listIndex()};
+}
+
 void frmMain::RefreshQuestList()
 {
     if (!m_catalog)
         return; // the selectors are only filled once the database is loaded
     ClearQuestList();
     DisplayCount = 0;
-    const QuestFilter filter(m_catalog->table(), m_clearStatusTable,
-                             {cboCountry->listIndex(), cboCountry->currentText(),
-                              cboState->listIndex()});
+    const QuestFilter filter(m_catalog->table(), m_clearStatusTable, selectorsNow());
     const bool tree = chkTreeView->value() == 1 && !Searching;
     QuestListBuilder builder(*m_catalog, filter, tree ? ListPresentation::Tree : ListPresentation::Flat);
     builder.addAllRows();
@@ -98,9 +102,7 @@ void frmMain::cmdSearchItems_Click()
     ClearQuestList();
     DisplayCount = 0;
     const QuestTable &table = m_catalog->table();
-    const QuestFilter filter(table, m_clearStatusTable,
-                             {cboCountry->listIndex(), cboCountry->currentText(),
-                              cboState->listIndex()});
+    const QuestFilter filter(table, m_clearStatusTable, selectorsNow());
     QuestListBuilder builder(*m_catalog, filter, ListPresentation::Flat);
     const std::int16_t n = table.count();
     for (std::int16_t r = 1; r <= n && r > 0; ++r) {

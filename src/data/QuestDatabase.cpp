@@ -1,6 +1,5 @@
 #include "QuestDatabase.h"
 
-#include "ShiftJis.h"
 
 namespace pelko {
 namespace {

@@ -20,7 +20,6 @@ void SequentialReader::skipBlanks()
 bool SequentialReader::beginField()
 {
     m_error = ReadError::None;
-    m_rawText = {};
     if (atEnd()) {
         m_error = ReadError::EndOfFile;
         return false;
@@ -109,6 +108,7 @@ std::optional<QString> SequentialReader::readText()
     if (!beginField())
         return std::nullopt;
     skipBlanks();
+    QByteArrayView raw;
     if (m_pos < m_bytes.size() && m_bytes[m_pos] == '"') {
         // A quoted text runs to the closing quote, commas and line ends included; anything
         // between the closing quote and the delimiter is dropped.
@@ -120,17 +120,17 @@ std::optional<QString> SequentialReader::readText()
                 ++m_line;
             ++m_pos;
         }
-        m_rawText = m_bytes.sliced(start, m_pos - start);
+        raw = m_bytes.sliced(start, m_pos - start);
         if (m_pos < m_bytes.size())
             ++m_pos;
     } else {
         const qsizetype start = m_pos;
         while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
             ++m_pos;
-        m_rawText = m_bytes.sliced(start, m_pos - start);
+        raw = m_bytes.sliced(start, m_pos - start);
     }
     finishField();
-    return decodeAnsi(m_rawText);
+    return decodeAnsi(raw);
 }
 
 } // namespace pelko

@@ -38,8 +38,6 @@ public:
     int lastFieldLine() const { return m_fieldLine; }
     // True when the field read last was ended by a line end or the end of the file, not a comma.
     bool lastFieldEndedLine() const { return m_endedLine; }
-    // The raw bytes of the text field read last (before decoding).
-    QByteArrayView lastRawText() const { return m_rawText; }
 
 private:
     std::optional<long long> readNumber(long long min, long long max);
@@ -54,7 +52,6 @@ private:
     int m_fieldLine = 1;
     bool m_endedLine = false;
     ReadError m_error = ReadError::None;
-    QByteArrayView m_rawText;
 };
 
 } // namespace pelko

@@ -74,15 +74,4 @@ QString decodeAnsi(QByteArrayView bytes)
     return out;
 }
 
-bool isValidAnsi(QByteArrayView bytes)
-{
-    for (qsizetype i = 0; i < bytes.size();) {
-        const qsizetype len = characterLength(bytes, i);
-        if (len == 0)
-            return false;
-        i += len;
-    }
-    return !decodeAnsi(bytes).contains(kReplacement);
-}
-
 } // namespace pelko

@@ -9,7 +9,4 @@ namespace pelko {
 // that does not start a valid character becomes U+FFFD, so damaged text is visible but harmless.
 QString decodeAnsi(QByteArrayView bytes);
 
-// True when every byte belongs to a valid code page 932 character.
-bool isValidAnsi(QByteArrayView bytes);
-
 } // namespace pelko
