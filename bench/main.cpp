@@ -76,17 +76,28 @@ QByteArray rowsDetail(int rows)
     return QByteArray::number(rows) + " rows";
 }
 
-// frmMain::showList: the built entries handed to the list box in one batch.
-int showList(ListBox &list, QuestListBuilder &builder)
+// The window's list source: texts are made only for the entries the view shows.
+class EntrySource : public ListSource
 {
-    std::vector<ListBox::Item> items;
-    std::vector<ListEntry> entries = builder.takeEntries();
-    items.reserve(entries.size());
-    for (ListEntry &e : entries)
-        items.push_back({std::move(e.text), e.row});
-    list.setItems(std::move(items));
+public:
+    EntrySource(QuestList entries, const QuestTable &table) : m_entries(std::move(entries)), m_table(table) {}
+    int count() const override { return static_cast<int>(m_entries.size()); }
+    QString text(int i) const override { return entryText(m_table, m_entries[static_cast<std::size_t>(i)]); }
+    int data(int i) const override { return m_entries[static_cast<std::size_t>(i)].row; }
+
+private:
+    QuestList m_entries;
+    const QuestTable &m_table;
+};
+
+// frmMain::showList: the built entries handed to the list box in one batch.
+int showList(ListBox &list, QuestListBuilder &builder, const QuestTable &table)
+{
+    QuestList entries = builder.takeEntries();
+    const int count = static_cast<int>(entries.size());
+    list.setSource(std::make_shared<EntrySource>(std::move(entries), table));
     settle();
-    return builder.DisplayCount();
+    return count;
 }
 
 // frmMain::RefreshQuestList.
@@ -97,7 +108,7 @@ int refreshQuestList(ListBox &list, const QuestCatalog &catalog, const ClearStat
     const QuestFilter filter(catalog.table(), status, selection);
     QuestListBuilder builder(catalog, filter, presentation);
     builder.addAllRows();
-    return showList(list, builder);
+    return showList(list, builder, catalog.table());
 }
 
 // frmMain::cmdSearchItems_Click.
@@ -113,7 +124,7 @@ int searchItems(ListBox &list, const QuestCatalog &catalog, const ClearStatusTab
         if (rowContainsKeyword(table.row(r), keyword))
             builder.AddQuestToList(r);
     }
-    return showList(list, builder);
+    return showList(list, builder, table);
 }
 
 // The literal list for the same selection: one sorted insertion per listed name.
@@ -185,7 +196,7 @@ int residentProbe(const QString &databasePath)
             return 2;
         catalog.emplace(std::move(db.table));
         status = ClearStatusTable(catalog->table().count());
-        refreshQuestList(list, *catalog, status, {0, QStringLiteral("（すべて）"), 0},
+        refreshQuestList(list, *catalog, status, {kAllRegions, 0},
                          ListPresentation::Flat);
     }
     settle();
@@ -367,10 +378,10 @@ int run(const QByteArray &only)
 
     const QuestCatalog catalog(std::move(db.table));
     const ClearStatusTable status = partlyCleared(catalog.table().count());
-    const FilterSelection all{0, QStringLiteral("（すべて）"), 0};
+    const FilterSelection all{kAllRegions, 0};
     const QString region = RegionTable().at(0);
-    const FilterSelection oneRegion{1, region, 0};
-    const FilterSelection cleared{0, QStringLiteral("（すべて）"), 2};
+    const FilterSelection oneRegion{1, 0};
+    const FilterSelection cleared{kAllRegions, 2};
 
     ListBox list;
     list.resize(kListWidth, kListHeight);
@@ -426,15 +437,15 @@ int run(const QByteArray &only)
             return builder.takeEntries().size();
         }));
     }
-    if (report.wanted("  of which: clear + setItems + paint")) {
-        std::vector<ListBox::Item> fullItems;
+    if (report.wanted("  of which: clear + setSource + paint")) {
+        QuestList fullEntries;
         for (const std::int16_t row : catalog.sortedRows())
-            fullItems.push_back({catalog.table().row(row).QuestName, row});
+            fullEntries.push_back({row, TreeMark::None});
         report.add(measurePrepared(
-            "  of which: clear + setItems + paint", kRebuildRuns, [&] { return fullItems; },
-            [&](std::vector<ListBox::Item> items) {
+            "  of which: clear + setSource + paint", kRebuildRuns, [&] { return fullEntries; },
+            [&](QuestList entries) {
                 list.clear();
-                list.setItems(std::move(items));
+                list.setSource(std::make_shared<EntrySource>(std::move(entries), catalog.table()));
                 settle();
             }));
     }

@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "AppIcon.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LineBreaks.h"
 #include "toolkit/Program.h"
 #include "toolkit/Twips.h"
 
@@ -98,7 +99,7 @@ frmAbout::frmAbout(QWidget *owner)
 
     auto *lblDisclaimer = new QLabel(this);
     at(lblDisclaimer, "lblDisclaimer", 240, 1200, 4935, 1005); // four wrapped lines fit whole
-    lblDisclaimer->setText(QString(disclaimer()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    lblDisclaimer->setText(toWidgetLineBreaks(disclaimer()));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDisclaimer->setStyleSheet(QStringLiteral("color: black"));

@@ -1,11 +1,8 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
-#include "FileStore.h"
 #include "MainLayout.h"
-#include "QuestDatabase.h"
-#include "RegionTable.h"
-#include "Settings.h"
+#include "Texts.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
@@ -17,7 +14,6 @@
 #include "toolkit/Twips.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,7 +44,7 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_paths(std::move(paths)), m_instance(m_paths.lockFile)
+    : QMainWindow(parent), m_instance(paths.lockFile), m_tracker(paths.workDir)
 {
     setObjectName(QStringLiteral("frmMain"));
     // A fixed frame: no maximise button, no resizing; the minimise button stays.
@@ -66,12 +62,6 @@ frmMain::frmMain(ProgramPaths paths, QWidget *parent)
 }
 
 frmMain::~frmMain() = default;
-
-const QuestTable &frmMain::questTable() const
-{
-    static const QuestTable empty;
-    return m_catalog ? m_catalog->table() : empty;
-}
 
 void frmMain::buildControls()
 {
@@ -193,18 +183,12 @@ void frmMain::connectHandlers()
     connect(mnuHelpAbort, &QAction::triggered, this, &frmMain::mnuHelpAbort_Click);
 }
 
-QString frmMain::filePath(const QString &name) const
-{
-    return QDir(m_paths.workDir).filePath(name);
-}
-
 // ---------------------------------------------------------------- start-up and shutdown
 
 bool frmMain::Form_Load()
 {
     if (!m_instance.tryAcquire()) {
-        MsgBox(QStringLiteral("このアプリケーションを\r複数起動することはできません。"),
-               MsgButtons::Ok, MsgIcon::Critical);
+        MsgBox(texts::secondCopy(), MsgButtons::Ok, MsgIcon::Critical);
         EndProgram();
         return false;
     }
@@ -212,12 +196,10 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
-    m_clearStatusTable = ClearStatusTable(intNumberOfContents);
-    LoadClearStatus();
+    LoadClearStatus(); // sizes the progress table to the quests first
     fillSelectors();
     UpdateStatistics();
     LoadSettings();
-    Searching = false;
     return true;
 }
 
@@ -243,95 +225,63 @@ void frmMain::centreOnScreen()
 
 bool frmMain::LoadQuestData()
 {
-    const auto bytes = readWholeFile(filePath(QStringLiteral("Pelko.dat")));
-    QuestDatabase db = bytes ? parseQuestDatabase(*bytes) : QuestDatabase{};
-    if (!bytes || !db.ok()) {
-        MsgBox(QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。"),
-               MsgButtons::Ok, MsgIcon::Critical);
+    if (!m_tracker.LoadQuestData()) {
+        MsgBox(texts::databaseUnreadable(), MsgButtons::Ok, MsgIcon::Critical);
         EndProgram();
         return false;
     }
-    m_catalog = std::make_unique<QuestCatalog>(std::move(db.table));
-    intNumberOfContents = m_catalog->table().count();
-    lblNumberOfContents->setText(QStringLiteral("登録クエスト数： ")
-                                 + QString::number(intNumberOfContents));
+    lblNumberOfContents->setText(texts::numberOfContentsCaption(m_tracker.intNumberOfContents()));
     return true;
 }
 
 void frmMain::LoadClearStatus()
 {
-    const auto bytes = readWholeFile(filePath(QStringLiteral("clr_stat.dat")));
-    if (!bytes) {
-        MsgBox(QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
-                              "書籍やインターネットで調べた情報が含まれています。\r\n"
-                              "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
-                              "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
-                              "　\r\n"
-                              "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
-                              "のでご注意ください。"),
-               MsgButtons::Ok, MsgIcon::Information);
-        return;
+    switch (m_tracker.LoadClearStatus()) {
+    case ProgressNotice::FirstRun:
+        MsgBox(texts::firstRunNotice(), MsgButtons::Ok, MsgIcon::Information);
+        break;
+    case ProgressNotice::Damaged:
+        MsgBox(texts::damagedProgress(), MsgButtons::Ok, MsgIcon::Critical);
+        break;
+    case ProgressNotice::None:
+        break;
     }
-    ClearStatusLoad load = parseClearStatus(*bytes, intNumberOfContents);
-    m_clearStatusTable = std::move(load.table);
-    if (load.damaged)
-        MsgBox(QStringLiteral("クリア状況データが破損している可能性があります。"), MsgButtons::Ok,
-               MsgIcon::Critical);
-}
-
-void frmMain::SaveClearStatus()
-{
-    if (!saveWholeFile(filePath(QStringLiteral("clr_stat.dat")),
-                       serializeClearStatus(m_clearStatusTable)))
-        MsgBox(QStringLiteral("データ書き込み中にエラーが発生しました。"), MsgButtons::Ok,
-               MsgIcon::Critical);
 }
 
 void frmMain::fillSelectors()
 {
     cboCountry->clearItems();
-    cboCountry->addListItem(QStringLiteral("（すべて）"));
-    for (const QString &name : RegionTable()) {
-        if (!name.isEmpty())
-            cboCountry->addListItem(name);
-    }
+    for (const RegionItem &item : regionSelectorItems())
+        cboCountry->addListItem(item.text, item.region);
     cboCountry->setListIndex(0); // builds the first list; the state selector is still empty
 
     cboState->clearItems();
-    for (const QString &item : {QStringLiteral("（すべて）"), QStringLiteral("やっていない"),
-                                QStringLiteral("クリア"), QStringLiteral("保留")})
+    for (const QString &item : stateSelectorItems())
         cboState->addListItem(item);
     cboState->setListIndex(0);
 }
 
 void frmMain::LoadSettings()
 {
-    const SettingsValues v =
-        parseSettings(readWholeFile(filePath(QStringLiteral("Pelko.ini"))).value_or(QByteArray()));
-    // Each value is judged on its own; one naming no item leaves its control at the default.
+    // Each choice is set to its default first, then to the restored value; each setting raises
+    // the control's handler as the player's own change would.
+    const WindowSettings s = m_tracker.LoadSettings();
     cboCountry->setListIndex(0);
-    if (v[0] >= 0 && v[0] <= 20)
-        cboCountry->setListIndex(v[0]);
+    cboCountry->setListIndex(s.regionItem);
     cboState->setListIndex(0);
-    if (v[1] >= 0 && v[1] <= 4)
-        cboState->setListIndex(v[1]);
+    cboState->setListIndex(s.stateItem);
     chkTreeView->setValue(0);
-    if (v[2] == 0 || v[2] == 1)
-        chkTreeView->setValue(v[2]);
+    chkTreeView->setValue(s.treeView);
     chkMsgBox->setValue(0);
-    if (v[3] == 0 || v[3] == 1)
-        chkMsgBox->setValue(v[3]);
+    chkMsgBox->setValue(s.noConfirmation);
 }
 
 void frmMain::SaveSettings()
 {
-    const SettingsValues v{static_cast<std::int16_t>(cboCountry->listIndex()),
-                           static_cast<std::int16_t>(cboState->listIndex()),
-                           static_cast<std::int16_t>(chkTreeView->value()),
-                           static_cast<std::int16_t>(chkMsgBox->value())};
-    if (!saveWholeFile(filePath(QStringLiteral("Pelko.ini")), serializeSettings(v)))
-        MsgBox(QStringLiteral("データ書き込み中にエラーが発生しました。"), MsgButtons::Ok,
-               MsgIcon::Critical, applicationTitle());
+    const WindowSettings s{cboCountry->listIndex(), cboState->listIndex(), chkTreeView->value(),
+                           chkMsgBox->value()};
+    if (!m_tracker.SaveSettings(s))
+        MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical, applicationTitle());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ClearStatus.h"
-#include "QuestCatalog.h"
-#include "QuestFilter.h"
+#include "QuestTracker.h"
 #include "SingleInstance.h"
 
 #include <QMainWindow>
@@ -22,18 +20,18 @@ class CheckBox;
 class ComboBox;
 class ListBox;
 class OptionArray;
-class QuestListBuilder;
 class RichTextBox;
 class TextBox;
 
 // Where the program finds its files and its single-instance lock.
 struct ProgramPaths {
-    QString workDir;  // Pelko.dat, clr_stat.dat and Pelko.ini
+    QString workDir;  // Pelko.dat, clr_stat.dat and Pelko.ini; empty: the working folder
     QString lockFile; // one per user
 };
 
-// The main window: it owns the quest table, the progress table and every control, and each
-// handler calls the logic of the data, browse and progress layers in the order it requires.
+// The main window: every control, and the tracker that holds the program's state. Each handler
+// reads its controls, makes one call on the tracker and shows the answer, in the order the
+// handlers must run.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -45,12 +43,8 @@ public:
     // during it (a second copy, an unreadable database): the window must not be shown.
     bool Form_Load();
 
-    std::int16_t intNumberOfContents = 0;
-    std::int16_t intCompletedQuest = 0;
+    // The row shown in the detail pane, 0 when none.
     std::int16_t intDisplayNumber = 0;
-
-    const QuestTable &questTable() const;
-    const ClearStatusTable &clearStatusTable() const { return m_clearStatusTable; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -61,12 +55,10 @@ private:
     void setTabOrder();
     void connectHandlers();
     void centreOnScreen();
-    QString filePath(const QString &name) const;
 
     // Start-up and shutdown
     bool LoadQuestData();
     void LoadClearStatus();
-    void SaveClearStatus();
     void LoadSettings();
     void SaveSettings();
     void fillSelectors();
@@ -79,7 +71,7 @@ private:
     void chkTreeView_Click();
     void ClearQuestList();
     void RefreshQuestList();
-    void showList(QuestListBuilder &builder);
+    void showList(QuestList list);
     FilterSelection selectorsNow() const;
     void txtSearchItems_Change();
     void cmdSearchItems_Click();
@@ -95,13 +87,9 @@ private:
     void mnuHelpAbort_Click();
     void OpenAuthorPage();
 
-    ProgramPaths m_paths;
     SingleInstance m_instance;
-    std::unique_ptr<QuestCatalog> m_catalog;
-    ClearStatusTable m_clearStatusTable;
+    QuestTracker m_tracker;
     std::int16_t DisplayCount = 0;
-    std::int16_t LastChainGroup = 0;
-    bool Searching = false;
 
     QGroupBox *SearchCondition = nullptr;
     QGroupBox *SearchItems = nullptr;

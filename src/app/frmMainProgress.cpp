@@ -2,7 +2,7 @@
 #include "frmMain.h"
 
 #include "StateChange.h"
-#include "Statistics.h"
+#include "Texts.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBox.h"
@@ -14,17 +14,14 @@ namespace pelko {
 
 void frmMain::optQuestState_Click(int index)
 {
-    if (!m_catalog || !m_catalog->table().isRow(intDisplayNumber))
-        return;
-    const QuestRecord &quest = m_catalog->table().row(intDisplayNumber);
     // A quest number without a progress entry cannot be changed (its options stay disabled).
-    const auto stored = m_clearStatusTable.progressOf(quest.QuestNo);
+    const std::optional<std::uint8_t> stored = m_tracker.storedProgress(intDisplayNumber);
     // Programmatic selections and a click on the selected option end here.
     if (!stored || index == *stored)
         return;
 
     const bool accepted = chkMsgBox->value() != 0
-                          || MsgBox(confirmationPrompt(quest.QuestName, index),
+                          || MsgBox(m_tracker.confirmationPrompt(intDisplayNumber, index),
                                     MsgButtons::OkCancel, MsgIcon::None)
                                  == MsgResult::Ok;
     if (!accepted) {
@@ -35,9 +32,10 @@ void frmMain::optQuestState_Click(int index)
             optQuestState->clearAll();
         lstQuestList->setFocus();
     } else {
-        // Stored before anything can re-enter the handler, so every re-entry ends at the guard.
-        m_clearStatusTable.set(quest.QuestNo, static_cast<std::uint8_t>(index));
-        SaveClearStatus();
+        // Stored before anything can re-enter the handler, so every re-entry ends at the guard;
+        // a failed save is reported and the change stands in memory.
+        if (!m_tracker.changeProgress(intDisplayNumber, index))
+            MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical);
         int position = DisplayCount >= 1 ? lstQuestList->listIndex() : 0;
         RefreshQuestList();
         if (DisplayCount >= 1) {
@@ -52,9 +50,9 @@ void frmMain::optQuestState_Click(int index)
 
 void frmMain::UpdateStatistics()
 {
-    intCompletedQuest = countCompleted(m_clearStatusTable);
-    lblCompletedQuest->setText(completedCaption(intCompletedQuest));
-    lblCompletePercentage->setText(completionRateCaption(intCompletedQuest, intNumberOfContents));
+    const ProgressStatistics s = m_tracker.UpdateStatistics();
+    lblCompletedQuest->setText(s.completedCaption);
+    lblCompletePercentage->setText(s.rateCaption);
 }
 
 } // namespace pelko

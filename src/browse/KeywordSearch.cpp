@@ -27,9 +27,4 @@ bool rowContainsKeyword(const QuestRecord &rec, const QString &keyword)
            || fieldContains(rec.Reward1, keyword);
 }
 
-QString emptyKeywordMessage()
-{
-    return QStringLiteral("アイテム名などを入力してから\r\n検索ボタンを押してください");
-}
-
 } // namespace pelko

@@ -10,7 +10,4 @@ namespace pelko {
 // reward (where the line-break escape is still the two characters backslash and n).
 bool rowContainsKeyword(const QuestRecord &rec, const QString &keyword);
 
-// The notice for a search with an empty keyword.
-QString emptyKeywordMessage();
-
 } // namespace pelko

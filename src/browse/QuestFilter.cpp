@@ -6,13 +6,12 @@ namespace pelko {
 
 QuestFilter::QuestFilter(const QuestTable &table, const ClearStatusTable &status,
                          const FilterSelection &selection)
-    : m_table(table), m_status(status), m_stateIndex(selection.stateIndex)
+    : m_table(table), m_status(status), m_stateItem(selection.stateItem)
 {
-    // The selector's text is compared with each code's name once here rather than per row.
     for (int code = 0; code < 256; ++code) {
-        const QString name = regionName(static_cast<std::uint8_t>(code));
+        const bool named = !regionName(static_cast<std::uint8_t>(code)).isEmpty();
         m_regionPasses[static_cast<std::size_t>(code)] =
-            selection.countryIndex == 0 || (!name.isEmpty() && name == selection.countryText);
+            selection.region == kAllRegions || (named && selection.region == code);
     }
 }
 
@@ -21,10 +20,10 @@ bool QuestFilter::matches(int row) const
     const QuestRecord &rec = m_table.row(row);
     if (!m_regionPasses[rec.Region])
         return false;
-    if (m_stateIndex == 0)
+    if (m_stateItem == 0)
         return true;
     const int progress = m_status.progressOf(rec.QuestNo).value_or(NotDone);
-    return m_stateIndex == progress + 1;
+    return m_stateItem == progress + 1;
 }
 
 } // namespace pelko

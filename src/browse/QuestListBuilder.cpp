@@ -2,14 +2,10 @@
 
 namespace pelko {
 
-QString treeBranchPrefix()
+QString entryText(const QuestTable &table, const ListEntry &entry)
 {
-    return QStringLiteral("　├");
-}
-
-QString treeEndPrefix()
-{
-    return QStringLiteral("　└");
+    const QString &name = table.row(entry.row).QuestName;
+    return entry.mark == TreeMark::None ? name : treeMarkText(entry.mark) + name;
 }
 
 QuestListBuilder::QuestListBuilder(const QuestCatalog &catalog, const QuestFilter &filter,
@@ -49,18 +45,18 @@ void QuestListBuilder::AddQuestToList(std::int16_t index)
     if (m_presentation == ListPresentation::Flat) {
         m_added[static_cast<std::size_t>(index)] = true;
     } else {
-        QString text = table.row(index).QuestName;
+        TreeMark mark = TreeMark::None;
         // A quest continues the chain of the quest listed just before it when both share a
-        // non-zero chain group (ChainNo 1 to 9 have group 0 and still count as follow-ons).
-        if (group == m_lastChainGroup && table.row(index).ChainNo != 0) {
+        // chain group and it has a chain number (ChainNo 1 to 9 have group 0 and still count).
+        if (group == LastChainGroup && table.row(index).ChainNo != 0) {
             const std::int16_t next = m_nextListed[static_cast<std::size_t>(index)];
-            const bool continues = next != 0 && table.chainGroup(next) == m_lastChainGroup;
-            text.prepend(continues ? treeBranchPrefix() : treeEndPrefix());
+            const bool continues = next != 0 && table.chainGroup(next) == LastChainGroup;
+            mark = continues ? TreeMark::Branch : TreeMark::End;
         }
-        m_tree.push_back({std::move(text), index});
+        m_tree.push_back({index, mark});
     }
     ++m_displayCount;
-    m_lastChainGroup = group;
+    LastChainGroup = group;
 }
 
 void QuestListBuilder::addAllRows()
@@ -70,15 +66,15 @@ void QuestListBuilder::addAllRows()
         AddQuestToList(r);
 }
 
-std::vector<ListEntry> QuestListBuilder::takeEntries()
+QuestList QuestListBuilder::takeEntries()
 {
     if (m_presentation == ListPresentation::Tree)
         return std::move(m_tree);
-    std::vector<ListEntry> entries;
+    QuestList entries;
     entries.reserve(static_cast<std::size_t>(m_displayCount));
     for (const std::int16_t row : m_catalog.sortedRows()) {
         if (m_added[static_cast<std::size_t>(row)])
-            entries.push_back({m_catalog.table().row(row).QuestName, row});
+            entries.push_back({row, TreeMark::None});
     }
     return entries;
 }

@@ -2,6 +2,7 @@
 
 #include "QuestCatalog.h"
 #include "QuestFilter.h"
+#include "TreeMarks.h"
 
 #include <QString>
 
@@ -10,20 +11,22 @@
 
 namespace pelko {
 
-// One entry of the quest list: the text shown, and the row it was made from (two quests may
-// share a name, and a name may itself begin with a tree prefix).
+// One entry of the quest list: the row it was made from (two quests may share a name, and a
+// name may itself begin with a tree mark) and its mark in the tree. Its text is made only when
+// it is shown, so a rebuild copies no names.
 struct ListEntry {
-    QString text;
     std::int16_t row = 0;
+    TreeMark mark = TreeMark::None;
 
-    bool operator==(const ListEntry &o) const { return text == o.text && row == o.row; }
+    bool operator==(const ListEntry &o) const { return row == o.row && mark == o.mark; }
 };
 
-enum class ListPresentation { Flat, Tree };
+using QuestList = std::vector<ListEntry>;
 
-// Prefixes of follow-on quests in the chained tree (ideographic space + box drawing).
-QString treeBranchPrefix(); // "　├": the next listed quest continues the chain
-QString treeEndPrefix();    // "　└": the chain's last listed quest
+// The text the list shows for an entry: the quest's name, after its mark in the tree.
+QString entryText(const QuestTable &table, const ListEntry &entry);
+
+enum class ListPresentation { Flat, Tree };
 
 // Builds one quest list. Rows are offered in ascending order through AddQuestToList; the flat
 // presentation is emitted in name order and the tree in row order, each in one pass, and the
@@ -40,11 +43,8 @@ public:
     // Offers every row, 1 to the number of quests.
     void addAllRows();
 
-    std::int16_t DisplayCount() const { return m_displayCount; }
-    std::int16_t LastChainGroup() const { return m_lastChainGroup; }
-
     // The finished list, in the order it is shown.
-    std::vector<ListEntry> takeEntries();
+    QuestList takeEntries();
 
 private:
     void computeNextListed();
@@ -52,11 +52,11 @@ private:
     const QuestCatalog &m_catalog;
     const QuestFilter &m_filter;
     ListPresentation m_presentation;
-    std::vector<ListEntry> m_tree;
+    QuestList m_tree;
     std::vector<bool> m_added;              // flat: rows added, by row
     std::vector<std::int16_t> m_nextListed; // tree: the next row after r that passes, or 0
     std::int16_t m_displayCount = 0;
-    std::int16_t m_lastChainGroup = 0;
+    std::int16_t LastChainGroup = 0;
 };
 
 } // namespace pelko

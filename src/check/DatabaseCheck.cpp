@@ -3,6 +3,7 @@
 #include "FileStore.h"
 #include "QuestDatabase.h"
 #include "RegionTable.h"
+#include "TreeMarks.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -135,12 +136,6 @@ void addFieldCountWarnings(const QuestDatabase &db, const LineIndex &lines,
     }
 }
 
-bool beginsWithTreeMark(const QString &name)
-{
-    return name.startsWith(QStringLiteral("\u3000\u251C")) ||
-           name.startsWith(QStringLiteral("\u3000\u2514"));
-}
-
 void addQuestWarnings(const QuestDatabase &db, std::vector<Finding> &out)
 {
     const QuestTable &table = db.table;
@@ -182,7 +177,7 @@ void addQuestWarnings(const QuestDatabase &db, std::vector<Finding> &out)
         } else {
             nameLine.insert(rec.QuestName, line);
         }
-        if (beginsWithTreeMark(rec.QuestName)) {
+        if (startsWithTreeMark(rec.QuestName)) {
             Finding f = warning(FindingKind::NameLikeTreeEntry, line, 5);
             f.text = rec.QuestName;
             out.push_back(f);

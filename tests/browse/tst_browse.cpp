@@ -44,12 +44,12 @@ private Q_SLOTS:
         QVERIFY(db.ok());
         const QuestCatalog catalog(std::move(db.table));
         const ClearStatusTable status(catalog.table().count());
-        const QuestFilter filter(catalog.table(), status, {0, QString(), 0});
+        const QuestFilter filter(catalog.table(), status, {kAllRegions, 0});
         QuestListBuilder builder(catalog, filter, ListPresentation::Flat);
         builder.addAllRows();
         QStringList built;
         for (const ListEntry &e : builder.takeEntries())
-            built << e.text;
+            built << entryText(catalog.table(), e);
 
         QStringList inserted;
         for (int r = 1; r <= catalog.table().count(); ++r) {

@@ -18,6 +18,24 @@
 
 using namespace pelko;
 
+namespace {
+
+// Entries "a", "b", ... whose numbers are given.
+struct Letters : ListSource {
+    explicit Letters(std::vector<int> numbers) : numbers(std::move(numbers)) {}
+    int count() const override { return int(numbers.size()); }
+    QString text(int i) const override { return QString(QChar(u'a' + i)); }
+    int data(int i) const override { return numbers[std::size_t(i)]; }
+    std::vector<int> numbers;
+};
+
+std::shared_ptr<Letters> letters(std::vector<int> numbers)
+{
+    return std::make_shared<Letters>(std::move(numbers));
+}
+
+} // namespace
+
 class TestToolkit : public QObject
 {
     Q_OBJECT
@@ -44,13 +62,15 @@ private Q_SLOTS:
     {
         ListBox list;
         QSignalSpy clicks(&list, &ListBox::Click);
-        list.setItems({{QStringLiteral("x"), 7}, {QStringLiteral("y"), 9}, {QStringLiteral("z"), 3}});
+        list.setSource(letters({7, 9, 3}));
         list.setListIndex(1);
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.itemData(list.listIndex()), 9);
+        QCOMPARE(list.text(2), QStringLiteral("c"));
+        QCOMPARE(list.model()->index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("b"));
         // QListWidget::clear would report a change to row -1.
         list.clear();
-        list.setItems({{QStringLiteral("p"), 1}});
+        list.setSource(letters({1}));
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.listIndex(), -1);
         QCOMPARE(list.listCount(), 1);
@@ -62,7 +82,7 @@ private Q_SLOTS:
         list.resize(100, 100);
         list.show();
         QVERIFY(QTest::qWaitForWindowActive(&list));
-        list.setItems({{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}});
+        list.setSource(letters({1, 2}));
         QSignalSpy clicks(&list, &ListBox::Click);
         list.setFocus(); // QListView makes row 0 current on focus, selecting nothing
         QCOMPARE(list.listIndex(), -1);

@@ -16,12 +16,19 @@ void ComboBox::clearItems()
     clear();
 }
 
-void ComboBox::addListItem(const QString &text)
+void ComboBox::addListItem(const QString &text, int data)
 {
     const QSignalBlocker blocker(this);
     const int selected = currentIndex();
-    addItem(text);
+    addItem(text, data);
     setCurrentIndex(selected);
+}
+
+std::optional<int> ComboBox::listData() const
+{
+    if (currentIndex() < 0)
+        return std::nullopt;
+    return currentData().toInt();
 }
 
 bool ComboBox::setListIndex(int index)

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include <optional>
+
 namespace pelko {
 
 // A drop-down list whose selection behaves as the program's procedures expect:
@@ -16,11 +18,14 @@ public:
     explicit ComboBox(QWidget *parent = nullptr);
 
     void clearItems();
-    void addListItem(const QString &text);
+    // An item may carry a number of its own, so that the selection is read back as that
+    // number rather than matched by its text.
+    void addListItem(const QString &text, int data = 0);
     int listIndex() const { return currentIndex(); }
+    // The number of the selected item; nothing when no item is selected.
+    std::optional<int> listData() const;
     // False, with nothing changed, when index names no item.
     bool setListIndex(int index);
-    int listCount() const { return count(); }
 
 Q_SIGNALS:
     void Click();

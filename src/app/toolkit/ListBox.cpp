@@ -1,17 +1,30 @@
 #include "ListBox.h"
 
-#include <QScrollBar>
+#include <QAbstractListModel>
 
 namespace pelko {
+namespace {
+
+class EmptySource : public ListSource
+{
+public:
+    int count() const override { return 0; }
+    QString text(int) const override { return {}; }
+    int data(int) const override { return 0; }
+};
+
+} // namespace
 
 class ListBox::Model : public QAbstractListModel
 {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    explicit Model(QObject *parent) : QAbstractListModel(parent), source(std::make_shared<EmptySource>())
+    {
+    }
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : static_cast<int>(items.size());
+        return parent.isValid() ? 0 : source->count();
     }
 
     QVariant data(const QModelIndex &index, int role) const override
@@ -19,18 +32,18 @@ public:
         if (!index.isValid() || index.row() >= rowCount())
             return {};
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return items[static_cast<std::size_t>(index.row())].text;
+            return source->text(index.row());
         return {};
     }
 
-    void reset(std::vector<Item> newItems)
+    void reset(std::shared_ptr<const ListSource> newSource)
     {
         beginResetModel();
-        items = std::move(newItems);
+        source = std::move(newSource);
         endResetModel();
     }
 
-    std::vector<Item> items;
+    std::shared_ptr<const ListSource> source;
 };
 
 ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
@@ -50,17 +63,17 @@ ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
             });
 }
 
-void ListBox::setItems(std::vector<Item> items)
+void ListBox::setSource(std::shared_ptr<const ListSource> source)
 {
     m_silent = true;
-    m_model->reset(std::move(items));
+    m_model->reset(source ? std::move(source) : std::make_shared<EmptySource>());
     selectionModel()->clear();
     m_silent = false;
 }
 
 void ListBox::clear()
 {
-    setItems({});
+    setSource(nullptr);
 }
 
 int ListBox::listCount() const
@@ -72,14 +85,14 @@ QString ListBox::text(int index) const
 {
     if (index < 0 || index >= listCount())
         return {};
-    return m_model->items[static_cast<std::size_t>(index)].text;
+    return m_model->source->text(index);
 }
 
 int ListBox::itemData(int index) const
 {
     if (index < 0 || index >= listCount())
         return 0;
-    return m_model->items[static_cast<std::size_t>(index)].data;
+    return m_model->source->data(index);
 }
 
 int ListBox::listIndex() const

@@ -1,30 +1,34 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QListView>
 
-#include <vector>
+#include <memory>
 
 namespace pelko {
 
-// A list box over QListView, filled in one batch: a whole list of 32,766 entries is handed
-// over at once instead of being inserted entry by entry. Each entry carries a number of its own
-// (the quest row), so an entry never has to be found again by its text.
-// - clear() and setItems() raise nothing (QListWidget::clear would report row -1);
+// What a list box shows, asked entry by entry as the view paints or a reader asks: a rebuild
+// hands over a source, never a copy of every text.
+class ListSource
+{
+public:
+    virtual ~ListSource() = default;
+    virtual int count() const = 0;
+    virtual QString text(int index) const = 0;
+    // A number of the entry's own (the quest row), so an entry never has to be found by its text.
+    virtual int data(int index) const = 0;
+};
+
+// A list box over QListView whose entries come from a ListSource.
+// - setSource() and clear() raise nothing (QListWidget::clear would report row -1);
 // - Click is raised synchronously whenever the selected entry changes: a click, the arrow
 //   keys, or setListIndex from code; gaining the focus selects nothing and raises nothing.
 class ListBox : public QListView
 {
     Q_OBJECT
 public:
-    struct Item {
-        QString text;
-        int data = 0;
-    };
-
     explicit ListBox(QWidget *parent = nullptr);
 
-    void setItems(std::vector<Item> items);
+    void setSource(std::shared_ptr<const ListSource> source);
     void clear();
     int listCount() const;
     QString text(int index) const;

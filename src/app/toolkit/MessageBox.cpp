@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "AppInfo.h"
+#include "LineBreaks.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -51,10 +52,7 @@ MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QS
     if (activeScript)
         return activeScript->answer(message);
 
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(qtIcon(icon), message.title, shown, QMessageBox::Ok,
+    QMessageBox box(qtIcon(icon), message.title, toWidgetLineBreaks(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     if (buttons == MsgButtons::OkCancel)
         box.addButton(QMessageBox::Cancel);

@@ -1,5 +1,7 @@
 #include "TextBox.h"
 
+#include "LineBreaks.h"
+
 namespace pelko {
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
@@ -18,10 +20,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
 void RichTextBox::setText(const QString &text)
 {
     m_text = text;
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setPlainText(shown);
+    setPlainText(toWidgetLineBreaks(text));
 }
 
 } // namespace pelko

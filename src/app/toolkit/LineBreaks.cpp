@@ -1,0 +1,13 @@
+#include "LineBreaks.h"
+
+namespace pelko {
+
+QString toWidgetLineBreaks(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+} // namespace pelko

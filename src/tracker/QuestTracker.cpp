@@ -1,0 +1,137 @@
+#include "QuestTracker.h"
+
+#include "FileStore.h"
+#include "KeywordSearch.h"
+#include "QuestDatabase.h"
+#include "Settings.h"
+#include "StateChange.h"
+#include "Statistics.h"
+#include "Texts.h"
+
+#include <QDir>
+
+namespace pelko {
+namespace {
+
+const QString kDatabaseFile = QStringLiteral("Pelko.dat");
+const QString kProgressFile = QStringLiteral("clr_stat.dat");
+const QString kSettingsFile = QStringLiteral("Pelko.ini");
+
+// A stored value is applied when it lies in the range the file has always allowed and names an
+// item the selector has; otherwise the choice keeps its default.
+int judged(int value, int max, int itemCount)
+{
+    return value >= 0 && value <= max && value < itemCount ? value : 0;
+}
+
+} // namespace
+
+QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir)), m_catalog(QuestTable{})
+{
+}
+
+QString QuestTracker::filePath(const QString &name) const
+{
+    return m_workDir.isEmpty() ? name : QDir(m_workDir).filePath(name);
+}
+
+bool QuestTracker::LoadQuestData()
+{
+    const auto bytes = readWholeFile(filePath(kDatabaseFile));
+    if (!bytes)
+        return false;
+    QuestDatabase db = parseQuestDatabase(*bytes);
+    if (!db.ok())
+        return false;
+    m_catalog = QuestCatalog(std::move(db.table));
+    return true;
+}
+
+ProgressNotice QuestTracker::LoadClearStatus()
+{
+    m_clearStatusTable = ClearStatusTable(intNumberOfContents());
+    const auto bytes = readWholeFile(filePath(kProgressFile));
+    if (!bytes)
+        return ProgressNotice::FirstRun; // the table stays all not done; nothing is written
+    ClearStatusLoad load = parseClearStatus(*bytes, intNumberOfContents());
+    m_clearStatusTable = std::move(load.table);
+    return load.damaged ? ProgressNotice::Damaged : ProgressNotice::None;
+}
+
+bool QuestTracker::SaveClearStatus()
+{
+    return saveWholeFile(filePath(kProgressFile), serializeClearStatus(m_clearStatusTable));
+}
+
+WindowSettings QuestTracker::LoadSettings() const
+{
+    const SettingsValues v =
+        parseSettings(readWholeFile(filePath(kSettingsFile)).value_or(QByteArray()));
+    const int regionItems = static_cast<int>(regionSelectorItems().size());
+    const int stateItems = static_cast<int>(stateSelectorItems().size());
+    return {judged(v[0], 20, regionItems), judged(v[1], 4, stateItems), judged(v[2], 1, 2),
+            judged(v[3], 1, 2)};
+}
+
+bool QuestTracker::SaveSettings(const WindowSettings &s) const
+{
+    const auto value = [](int v) { return static_cast<std::int16_t>(v); };
+    const SettingsValues v{value(s.regionItem), value(s.stateItem), value(s.treeView),
+                           value(s.noConfirmation)};
+    return saveWholeFile(filePath(kSettingsFile), serializeSettings(v));
+}
+
+QuestList QuestTracker::listFor(const ListSelection &selection) const
+{
+    const QuestFilter filter(questTable(), m_clearStatusTable, selection.filter);
+    QuestListBuilder builder(m_catalog, filter,
+                             selection.tree ? ListPresentation::Tree : ListPresentation::Flat);
+    builder.addAllRows();
+    return builder.takeEntries();
+}
+
+QuestList QuestTracker::searchFor(const QString &keyword, const FilterSelection &selection) const
+{
+    const QuestFilter filter(questTable(), m_clearStatusTable, selection);
+    QuestListBuilder builder(m_catalog, filter, ListPresentation::Flat);
+    const std::int16_t n = intNumberOfContents();
+    for (std::int16_t r = 1; r <= n && r > 0; ++r) {
+        if (rowContainsKeyword(questTable().row(r), keyword))
+            builder.AddQuestToList(r);
+    }
+    return builder.takeEntries();
+}
+
+std::optional<QuestDetail> QuestTracker::detailOf(int row) const
+{
+    if (!questTable().isRow(row))
+        return std::nullopt;
+    return pelko::detailOf(questTable(), m_clearStatusTable, row);
+}
+
+std::optional<std::uint8_t> QuestTracker::storedProgress(int row) const
+{
+    if (!questTable().isRow(row))
+        return std::nullopt;
+    return m_clearStatusTable.progressOf(questTable().row(row).QuestNo);
+}
+
+QString QuestTracker::confirmationPrompt(int row, int index) const
+{
+    return pelko::confirmationPrompt(questTable().row(row).QuestName, index);
+}
+
+bool QuestTracker::changeProgress(int row, int index)
+{
+    m_clearStatusTable.set(questTable().row(row).QuestNo, static_cast<std::uint8_t>(index));
+    return SaveClearStatus();
+}
+
+ProgressStatistics QuestTracker::UpdateStatistics() const
+{
+    const std::int16_t completed = countCompleted(m_clearStatusTable);
+    return {completed, completedCaption(completed),
+            completionRateCaption(completed, intNumberOfContents())};
+}
+
+} // namespace pelko

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "ClearStatus.h"
+#include "QuestCatalog.h"
+#include "QuestDetail.h"
+#include "QuestFilter.h"
+#include "QuestListBuilder.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace pelko {
+
+// The four window choices kept in Pelko.ini, in file order.
+struct WindowSettings {
+    int regionItem = 0;     // item of the region selector (an item index, not a region code)
+    int stateItem = 0;      // item of the progress selector
+    int treeView = 0;       // 1: chained quests drawn as a tree
+    int noConfirmation = 0; // 1: a progress change is applied without asking
+
+    bool operator==(const WindowSettings &o) const
+    {
+        return regionItem == o.regionItem && stateItem == o.stateItem && treeView == o.treeView
+               && noConfirmation == o.noConfirmation;
+    }
+};
+
+// What to tell the player once the progress file has been read.
+enum class ProgressNotice { None, FirstRun, Damaged };
+
+struct ListSelection {
+    FilterSelection filter;
+    bool tree = false;
+};
+
+struct ProgressStatistics {
+    std::int16_t intCompletedQuest = 0;
+    QString completedCaption; // "コンプリート数： N"
+    QString rateCaption;      // "クリア率： R％"
+};
+
+// The program's state and every action on it, without a widget: the quest catalog, the progress
+// table, the window choices and the working folder. The main window reads its controls, makes
+// one call here and shows the answer.
+class QuestTracker
+{
+public:
+    // Files are opened by name relative to workDir; an empty workDir is the process's working
+    // folder itself, so the files follow it even when the folder is renamed while we run.
+    explicit QuestTracker(QString workDir = {});
+
+    // Reads Pelko.dat; false when it cannot be read, and the program must end.
+    bool LoadQuestData();
+    std::int16_t intNumberOfContents() const { return m_catalog.table().count(); }
+    const QuestTable &questTable() const { return m_catalog.table(); }
+
+    // Sizes the progress table to the quests, all not done, and fills it from clr_stat.dat.
+    ProgressNotice LoadClearStatus();
+    // Writes the whole progress table; false when the save failed.
+    bool SaveClearStatus();
+
+    // The choices to restore, each judged on its own: one that names no item is its default.
+    WindowSettings LoadSettings() const;
+    bool SaveSettings(const WindowSettings &settings) const;
+
+    QuestList listFor(const ListSelection &selection) const;
+    // Quests whose name, content or reward holds the keyword, flat and sorted, within the filter.
+    QuestList searchFor(const QString &keyword, const FilterSelection &filter) const;
+    QString entryText(const ListEntry &entry) const { return pelko::entryText(questTable(), entry); }
+
+    // Nothing for a row that is no quest.
+    std::optional<QuestDetail> detailOf(int row) const;
+    // The stored progress of a row's quest; nothing when its number has no progress entry.
+    std::optional<std::uint8_t> storedProgress(int row) const;
+    QString confirmationPrompt(int row, int index) const;
+    // Stores the new progress of the row's quest and saves the whole table; false when the save
+    // failed (the change stands in memory all the same).
+    bool changeProgress(int row, int index);
+
+    ProgressStatistics UpdateStatistics() const;
+
+private:
+    QString filePath(const QString &name) const;
+
+    QString m_workDir;
+    QuestCatalog m_catalog;
+    ClearStatusTable m_clearStatusTable;
+};
+
+} // namespace pelko

@@ -1,0 +1,83 @@
+#include "Texts.h"
+
+#include "QuestFilter.h"
+#include "RegionTable.h"
+
+namespace pelko {
+namespace {
+
+QString allItems()
+{
+    return QStringLiteral("（すべて）");
+}
+
+} // namespace
+
+namespace texts {
+
+QString secondCopy()
+{
+    return QStringLiteral("このアプリケーションを\r複数起動することはできません。");
+}
+
+QString databaseUnreadable()
+{
+    return QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。");
+}
+
+QString firstRunNotice()
+{
+    return QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
+                          "書籍やインターネットで調べた情報が含まれています。\r\n"
+                          "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
+                          "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
+                          "　\r\n"
+                          "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
+                          "のでご注意ください。");
+}
+
+QString damagedProgress()
+{
+    return QStringLiteral("クリア状況データが破損している可能性があります。");
+}
+
+QString writeError()
+{
+    return QStringLiteral("データ書き込み中にエラーが発生しました。");
+}
+
+QString emptyKeyword()
+{
+    return QStringLiteral("アイテム名などを入力してから\r\n検索ボタンを押してください");
+}
+
+QString numberOfContentsCaption(int count)
+{
+    return QStringLiteral("登録クエスト数： ") + QString::number(count);
+}
+
+QString displayCountCaption(int count)
+{
+    return QStringLiteral("表示数： ") + QString::number(count);
+}
+
+} // namespace texts
+
+std::vector<RegionItem> regionSelectorItems()
+{
+    std::vector<RegionItem> items{{allItems(), kAllRegions}};
+    for (int code = 1; code <= kRegionCount; ++code) {
+        const QString name = regionName(static_cast<std::uint8_t>(code));
+        if (!name.isEmpty())
+            items.push_back({name, code});
+    }
+    return items;
+}
+
+QStringList stateSelectorItems()
+{
+    return {allItems(), QStringLiteral("やっていない"), QStringLiteral("クリア"),
+            QStringLiteral("保留")};
+}
+
+} // namespace pelko
