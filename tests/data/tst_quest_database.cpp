@@ -51,6 +51,8 @@ private Q_SLOTS:
                                                << 1 << none;
         QTest::newRow("a record spread over two lines still reads nine fields")
             << "0,1,0,1,\"a\",\"b\"\r\n\"c\",\"d\",\"e\"\r\n" + kEnd << 1 << none;
+        QTest::newRow("regions 100 to 255 are quests, not the end record")
+            << "0,100,0,1,\"a\",,,,\r\n0,255,0,2,\"b\",,,,\r\n" + kEnd << 2 << none;
         QTest::newRow("unquoted comma shifts the rest: the end record is never complete")
             << "0,1,0,1,a,b,c,d,e,f\r\n" + kEnd << -1 << e(DatabaseError::NotANumber);
     }
@@ -111,7 +113,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("ASCII, backslash and tilde as themselves") << QByteArray("a\\~\x1a") << QStringLiteral("a\\~\x1a");
         QTest::newRow("wave dash of code page 932") << QByteArray("\x81\x60") << QStringLiteral("～");
-        QTest::newRow("half-width katakana") << QByteArray("\xb1\xdd") << QStringLiteral("ｱﾝ");
+        QTest::newRow("half-width katakana, both range ends")
+            << QByteArray("\xa1\xb1\xdd\xdf") << QStringLiteral("｡ｱﾝﾟ");
         QTest::newRow("lone lead byte at the end") << QByteArray("a\x81") << QStringLiteral("a\uFFFD");
         QTest::newRow("lead byte before a comma") << QByteArray("\x81,") << QStringLiteral("\uFFFD,");
         QTest::newRow("bytes that start no character") << QByteArray("\x80\xa0\xfd")

