@@ -6,7 +6,6 @@
 #include <QMainWindow>
 
 #include <cstdint>
-#include <memory>
 
 class QAction;
 class QGroupBox;
