@@ -1,6 +1,6 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DSAMPLE=... -P CheckInstall.cmake
+# cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DCOMMANDS=games -DSAMPLE=... -P CheckInstall.cmake
 # Installs the build into PREFIX (emptied first) and fails unless every file is in its place.
-foreach(var BUILD_DIR PREFIX APP_ID SAMPLE)
+foreach(var BUILD_DIR PREFIX APP_ID COMMANDS SAMPLE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -14,8 +14,9 @@ if(NOT rc EQUAL 0)
 endif()
 
 set(expected
-    bin/pelko
-    bin/pelko-launcher
+    ${COMMANDS}/pelko
+    ${COMMANDS}/pelko-check
+    libexec/pelko/pelko
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/16x16/apps/${APP_ID}.png
@@ -23,7 +24,12 @@ set(expected
     share/icons/hicolor/48x48/apps/${APP_ID}.png
     share/icons/hicolor/256x256/apps/${APP_ID}.png
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
-    share/pelko/Pelko.dat)
+    share/pelko/Pelko.dat
+    share/man/man6/pelko.6.gz
+    share/man/man6/pelko-check.6.gz
+    share/doc/pelko/copyright
+    share/doc/pelko/changelog.Debian.gz
+    share/lintian/overrides/pelko)
 set(missing)
 foreach(f ${expected})
   if(NOT EXISTS ${PREFIX}/${f} OR IS_DIRECTORY ${PREFIX}/${f})
@@ -34,7 +40,7 @@ if(missing)
   message(FATAL_ERROR "not installed: ${missing}")
 endif()
 
-foreach(program bin/pelko bin/pelko-launcher)
+foreach(program ${COMMANDS}/pelko ${COMMANDS}/pelko-check libexec/pelko/pelko)
   execute_process(COMMAND test -x ${PREFIX}/${program} RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${program} is not executable")

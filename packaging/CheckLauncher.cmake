@@ -1,22 +1,25 @@
-# cmake -DPREFIX=... -DSAMPLE=... -P CheckLauncher.cmake
+# cmake -DPREFIX=... -DCOMMANDS=games -DSAMPLE=... -P CheckLauncher.cmake
 # Runs the installed launcher with a stand-in for the program that records the folder it was
 # started in, and checks that the data folder is made, seeded once and never overwritten.
-foreach(var PREFIX SAMPLE)
+foreach(var PREFIX COMMANDS SAMPLE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
 endforeach()
 
-set(launcher ${PREFIX}/bin/pelko-launcher)
+set(launcher ${PREFIX}/${COMMANDS}/pelko)
 set(record ${PREFIX}/started-in.txt)
-file(WRITE ${PREFIX}/bin/pelko "#!/bin/sh\npwd -P > '${record}'\n")
-file(CHMOD ${PREFIX}/bin/pelko PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+file(WRITE ${PREFIX}/libexec/pelko/pelko "#!/bin/sh\npwd -P > '${record}'\n")
+file(CHMOD ${PREFIX}/libexec/pelko/pelko PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 file(SHA256 ${SAMPLE} sampleHash)
 
-# run(<expected data folder> <env assignments>...): one start from the menu.
+# run(<expected data folder> <env assignments>... [ARGS <launcher arguments>...]): one start,
+# from the menu or a terminal.
 function(run folder)
+  cmake_parse_arguments(R "" "" "ARGS" ${ARGN})
   file(REMOVE ${record})
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME ${ARGN} ${launcher}
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME ${R_UNPARSED_ARGUMENTS}
+                          ${launcher} ${R_ARGS}
                   WORKING_DIRECTORY ${PREFIX} RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the launcher failed: ${rc}")
@@ -65,4 +68,12 @@ expect_seeded(${home}/.local/share/pelko)
 file(REMOVE_RECURSE ${home})
 run(${home}/.local/share/pelko HOME=${home} XDG_DATA_HOME=relative/data)
 expect_seeded(${home}/.local/share/pelko)
+
+# `pelko DIR` runs in DIR, seeded the same way, relative to where it is typed.
+file(REMOVE_RECURSE ${PREFIX}/own ${home})
+run(${PREFIX}/own/db HOME=${home} ARGS own/db)
+expect_seeded(${PREFIX}/own/db)
+if(EXISTS ${home})
+  message(FATAL_ERROR "pelko DIR made the data folder")
+endif()
 message(STATUS "the launcher seeds and keeps the data folder")

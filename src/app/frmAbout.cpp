@@ -6,6 +6,7 @@
 #include "toolkit/LineBreaks.h"
 #include "toolkit/Program.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowFrame.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -122,14 +123,14 @@ void frmAbout::Form_Load()
     QWidget *owner = parentWidget();
     if (!owner)
         return;
-    const QRect main = owner->frameGeometry();
-    const QMargins frame(owner->geometry().left() - main.left(), owner->geometry().top() - main.top(),
-                         main.right() - owner->geometry().right(),
-                         main.bottom() - owner->geometry().bottom());
+    const QRect main = owner->frameGeometry(); // shown and framed: Qt knows its frame
+    const QMargins frame = frameExtents(this);
     const QSize outer = size().grownBy(frame);
-    const float left = main.left() + (static_cast<float>(main.width()) - outer.width()) / 2.0f;
-    const float top = main.top() + (static_cast<float>(main.height()) - outer.height()) / 2.0f;
-    move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+    const qreal dpi = screenDpi(this);
+    const auto twips = [dpi](int pixels) { return static_cast<float>(pixelsToTwips(pixels, dpi)); };
+    const float left = twips(main.left()) + (twips(main.width()) - twips(outer.width())) / 2.0f;
+    const float top = twips(main.top()) + (twips(main.height()) - twips(outer.height())) / 2.0f;
+    moveFrameTo(this, QPoint(twipsToPixels(left, dpi), twipsToPixels(top, dpi)), frame);
 }
 
 void frmAbout::cmdOK_Click()

@@ -12,6 +12,7 @@
 #include "toolkit/ShortcutGuard.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowFrame.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -211,7 +212,9 @@ void frmMain::centreOnScreen()
     // Computed in twips with single precision and used as it comes out: a window larger than
     // the screen gets a negative edge rather than being clamped.
     const qreal dpi = screenDpi(this);
-    const QSize outer = frameGeometry().size();
+    // The outer size, frame and title bar included, as the window manager will draw them.
+    const QMargins frame = frameExtents(this);
+    const QSize outer = size().grownBy(frame);
     const auto half = [dpi](int screenPx, int windowPx) {
         const float twips = (static_cast<float>(pixelsToTwips(screenPx, dpi))
                              - static_cast<float>(pixelsToTwips(windowPx, dpi)))
@@ -219,8 +222,10 @@ void frmMain::centreOnScreen()
         return twipsToPixels(twips, dpi);
     };
     const QRect area = screen->geometry();
-    move(area.left() + half(area.width(), outer.width()),
-         area.top() + half(area.height(), outer.height()));
+    moveFrameTo(this,
+                QPoint(area.left() + half(area.width(), outer.width()),
+                       area.top() + half(area.height(), outer.height())),
+                frame);
 }
 
 bool frmMain::LoadQuestData()

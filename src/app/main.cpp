@@ -3,6 +3,7 @@
 #include "frmMain.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Program.h"
+#include "toolkit/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("jp.example.pelko"));
     QApplication::setWindowIcon(pelko::applicationIcon());
     QApplication::setFont(pelko::japaneseUiFont());
+    pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
 
     // All three files are found in the working directory.
     pelko::frmMain window({QDir::currentPath(), pelko::SingleInstance::defaultLockPath()});

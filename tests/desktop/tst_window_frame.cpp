@@ -1,0 +1,127 @@
+// The main window and the About dialog under a real window manager (run-under-wm starts Xvfb and
+// openbox): each is centred by its outer frame, title bar included, as the X server places it.
+#include "MainWindowHarness.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QScreen>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace pelko::test;
+
+namespace {
+
+xcb_connection_t *connection()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+template <typename T> std::unique_ptr<T, decltype(&std::free)> reply(T *r)
+{
+    return {r, &std::free};
+}
+
+// The window manager's frame around the window as the X server has it: the window's ancestor
+// just below the root. Empty until the window manager has framed the mapped window.
+QRect frameOnScreen(const QWidget *window)
+{
+    xcb_connection_t *c = connection();
+    xcb_window_t frame = window->winId();
+    for (;;) {
+        const auto tree = reply(xcb_query_tree_reply(c, xcb_query_tree(c, frame), nullptr));
+        if (!tree)
+            return {};
+        if (tree->parent == tree->root)
+            break;
+        frame = tree->parent;
+    }
+    const auto state =
+        reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, frame), nullptr));
+    const auto g = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, frame), nullptr));
+    if (frame == window->winId() || !state || state->map_state != XCB_MAP_STATE_VIEWABLE || !g)
+        return {};
+    return QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
+}
+
+QRect framed(const QWidget *window)
+{
+    QRect frame;
+    // Held a moment longer, so a window moved after the window manager framed it is seen moved.
+    if (QTest::qWaitFor([&] { return !(frame = frameOnScreen(window)).isEmpty(); }, 5000))
+        QTest::qWait(150);
+    frame = frameOnScreen(window);
+    return frame;
+}
+
+// How far `frame` lies from the centre of `over`, in whole pixels of either axis.
+int offCentre(const QRect &frame, const QRect &over)
+{
+    const QPointF want = QPointF(over.topLeft()) +
+                         QPointF(over.width() - frame.width(), over.height() - frame.height()) / 2;
+    return qRound(qMax(qAbs(frame.left() - want.x()), qAbs(frame.top() - want.y())));
+}
+
+const std::vector<Quest> kQuests = namedQuests({QStringLiteral("灯台の鍵")});
+
+} // namespace
+
+class TestWindowFrame : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!connection())
+            QSKIP(
+                "needs an X server with a window manager: run through tests/desktop/run-under-wm");
+    }
+
+    void mainWindowCentredOnScreen()
+    {
+        TestWindow w(kQuests);
+        QVERIFY(w.started);
+        const QRect frame = framed(&w.h->window());
+        QCOMPARE_GT(frame.height(), w.h->window().height()); // a title bar to be centred with
+        QCOMPARE_LE(offCentre(frame, w.h->window().screen()->geometry()), 1);
+    }
+
+    void aboutCentredOverMainWindow_data()
+    {
+        QTest::addColumn<QPoint>("moveBy");
+        QTest::newRow("as started") << QPoint();
+        QTest::newRow("main window moved") << QPoint(-131, 77);
+    }
+    void aboutCentredOverMainWindow()
+    {
+        QFETCH(QPoint, moveBy);
+        TestWindow w(kQuests);
+        QWidget &main = w.h->window();
+        const QPoint to = framed(&main).topLeft() + moveBy;
+        main.move(to);
+        QTRY_COMPARE(frameOnScreen(&main).topLeft(), to);
+        QRect about, under;
+        int inner = 0;
+        QObject guard;
+        QTimer::singleShot(0, &guard, [&] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                about = framed(d);
+                under = frameOnScreen(&main);
+                inner = d->height();
+                d->reject();
+            }
+        });
+        w.child<QAction>("mnuHelpAbort")->trigger();
+        QCOMPARE_GT(about.height(), inner); // shown, with a title bar
+        QCOMPARE_LE(offCentre(about, under), 1);
+    }
+};
+
+QTEST_MAIN(TestWindowFrame)
+#include "tst_window_frame.moc"
