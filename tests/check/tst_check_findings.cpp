@@ -99,4 +99,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestDatabaseCheck)
-#include "tst_DatabaseCheck.moc"
+#include "tst_check_findings.moc"

@@ -65,4 +65,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestCheckTool)
-#include "tst_CheckTool.moc"
+#include "tst_check_tool.moc"
