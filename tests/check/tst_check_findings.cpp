@@ -51,6 +51,12 @@ private Q_SLOTS:
                               "見分けのつかない項目が並びます）\n"
                               "Pelko.dat: 集計: クエスト 3 件（ヴォルカナ大陸 2、地域なし 1）、連続"
                               "クエスト 1 本、123 バイト");
+        QTest::newRow("the chain's end mark")
+            << pelko::test::databaseBytes({{1, 0, 1, QStringLiteral("\u3000\u2514竜")}})
+            << QStringLiteral("Pelko.dat:1:5: 警告: クエスト名「\u3000\u2514竜」がツリー表示の印「"
+                              "\u3000\u2514」で始まっています（一覧では連続クエストの続きに見えます"
+                              "）\nPelko.dat: 集計: クエスト 1 件（ヴォルカナ大陸 1）、連続クエスト 0 本"
+                              "、55 バイト");
         QTest::newRow("file layout")
             << QByteArray("0,1,0,1,\"a\x81\",\"b\r\nc\",\"\",\"\",\"\"\r\n" + kEnd + "x\r\n")
             << QStringLiteral("Pelko.dat:1: 警告: レコードが 2 行目まで続いています（項目が 9 個に"

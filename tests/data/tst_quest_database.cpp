@@ -117,6 +117,7 @@ private Q_SLOTS:
             << QByteArray("\xa1\xb1\xdd\xdf") << QStringLiteral("｡ｱﾝﾟ");
         QTest::newRow("lone lead byte at the end") << QByteArray("a\x81") << QStringLiteral("a\uFFFD");
         QTest::newRow("lead byte before a comma") << QByteArray("\x81,") << QStringLiteral("\uFFFD,");
+        QTest::newRow("0x80 starts no character") << QByteArray("\x80\x82\xa0") << QStringLiteral("\uFFFDあ");
         QTest::newRow("bytes that start no character") << QByteArray("\x80\xa0\xfd")
                                                        << QStringLiteral("\uFFFD\uFFFD\uFFFD");
         QTest::newRow("unassigned double-byte code") << QByteArray("\x85\x40") << QStringLiteral("\uFFFD");

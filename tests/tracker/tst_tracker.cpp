@@ -137,18 +137,18 @@ private Q_SLOTS:
     void equalNamesKeepFileOrder()
     {
         // Each entry carries its own row: equal names stand together, in file order, and each
-        // shows its own quest.
-        std::vector<Quest> quests = namedQuests({"B", "A", "B", "A", B + "A"});
+        // shows its own quest. An empty name comes first, before one the collation ignores.
+        std::vector<Quest> quests = namedQuests({"B", "A", "B", "A", B + "A", "\x01", ""});
         quests[0].client = "first";
         quests[2].client = "third";
         Loaded t(quests);
         std::vector<int> rows;
         for (const ListEntry &e : t.tracker.listFor({kAll, false}))
             rows.push_back(e.row);
-        QCOMPARE(rows, (std::vector<int>{5, 2, 4, 1, 3}));
+        QCOMPARE(rows, (std::vector<int>{7, 6, 5, 2, 4, 1, 3}));
         QCOMPARE(t.tracker.detailOf(1)->client, QStringLiteral("first"));
         QCOMPARE(t.tracker.detailOf(3)->client, QStringLiteral("third"));
-        QVERIFY(!t.tracker.detailOf(0) && !t.tracker.detailOf(6));
+        QVERIFY(!t.tracker.detailOf(0) && !t.tracker.detailOf(8));
     }
 
     void search_data()
