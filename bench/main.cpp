@@ -177,10 +177,10 @@ int residentProbe(const QString &databasePath)
     std::optional<QuestCatalog> catalog;
     ClearStatusTable status;
     if (!databasePath.isEmpty()) {
-        const std::optional<QByteArray> bytes = readWholeFile(databasePath);
-        if (!bytes)
+        const FileRead file = readFile(databasePath, kMaxQuestDatabaseBytes);
+        if (!file.ok())
             return 2;
-        QuestDatabase db = parseQuestDatabase(*bytes);
+        QuestDatabase db = parseQuestDatabase(file.bytes);
         if (!db.ok())
             return 2;
         catalog.emplace(std::move(db.table));

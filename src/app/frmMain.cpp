@@ -48,7 +48,7 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_paths(std::move(paths)), m_instance(m_paths.lockFile)
+    : QMainWindow(parent), m_paths(std::move(paths)), m_instance(m_paths.lockFiles)
 {
     setObjectName(QStringLiteral("frmMain"));
     // A fixed frame: no maximise button, no resizing; the minimise button stays.
@@ -212,6 +212,7 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
+    removeSaveLeftovers(m_paths.workDir, {QStringLiteral("clr_stat.dat"), QStringLiteral("Pelko.ini")});
     m_clearStatusTable = ClearStatusTable(intNumberOfContents);
     LoadClearStatus();
     fillSelectors();
@@ -243,12 +244,12 @@ void frmMain::centreOnScreen()
 
 bool frmMain::LoadQuestData()
 {
-    const auto bytes = readWholeFile(filePath(QStringLiteral("Pelko.dat")));
-    QuestDatabase db = bytes ? parseQuestDatabase(*bytes) : QuestDatabase{};
-    if (!bytes || !db.ok()) {
+    const FileRead file = readFile(filePath(QStringLiteral("Pelko.dat")), kMaxQuestDatabaseBytes);
+    QuestDatabase db = file.ok() ? parseQuestDatabase(file.bytes) : QuestDatabase{};
+    if (!file.ok() || !db.ok()) {
         MsgBox(QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。"),
                MsgButtons::Ok, MsgIcon::Critical);
-        EndProgram();
+        EndProgram(1);
         return false;
     }
     m_catalog = std::make_unique<QuestCatalog>(std::move(db.table));
@@ -260,8 +261,8 @@ bool frmMain::LoadQuestData()
 
 void frmMain::LoadClearStatus()
 {
-    const auto bytes = readWholeFile(filePath(QStringLiteral("clr_stat.dat")));
-    if (!bytes) {
+    const FileRead file = readFile(filePath(QStringLiteral("clr_stat.dat")), kMaxClearStatusBytes);
+    if (file.status == ReadStatus::Missing) {
         MsgBox(QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
                               "書籍やインターネットで調べた情報が含まれています。\r\n"
                               "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
@@ -272,17 +273,20 @@ void frmMain::LoadClearStatus()
                MsgButtons::Ok, MsgIcon::Information);
         return;
     }
-    ClearStatusLoad load = parseClearStatus(*bytes, intNumberOfContents);
+    // Unreadable or too large: reported as damaged, and kept from every save.
+    m_keepProgressFile = !file.ok();
+    ClearStatusLoad load = parseClearStatus(file.bytes, intNumberOfContents);
     m_clearStatusTable = std::move(load.table);
-    if (load.damaged)
+    if (load.damaged || m_keepProgressFile)
         MsgBox(QStringLiteral("クリア状況データが破損している可能性があります。"), MsgButtons::Ok,
                MsgIcon::Critical);
 }
 
 void frmMain::SaveClearStatus()
 {
-    if (!saveWholeFile(filePath(QStringLiteral("clr_stat.dat")),
-                       serializeClearStatus(m_clearStatusTable)))
+    if (m_keepProgressFile
+        || !saveWholeFile(filePath(QStringLiteral("clr_stat.dat")),
+                          serializeClearStatus(m_clearStatusTable)))
         MsgBox(QStringLiteral("データ書き込み中にエラーが発生しました。"), MsgButtons::Ok,
                MsgIcon::Critical);
 }
@@ -307,7 +311,7 @@ void frmMain::fillSelectors()
 void frmMain::LoadSettings()
 {
     const SettingsValues v =
-        parseSettings(readWholeFile(filePath(QStringLiteral("Pelko.ini"))).value_or(QByteArray()));
+        parseSettings(readFile(filePath(QStringLiteral("Pelko.ini")), kMaxSettingsBytes).bytes);
     // Each value is judged on its own; one naming no item leaves its control at the default.
     cboCountry->setListIndex(0);
     if (v[0] >= 0 && v[0] <= 20)

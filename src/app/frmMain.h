@@ -28,8 +28,8 @@ class TextBox;
 
 // Where the program finds its files and its single-instance lock.
 struct ProgramPaths {
-    QString workDir;  // Pelko.dat, clr_stat.dat and Pelko.ini
-    QString lockFile; // one per user
+    QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini
+    QStringList lockFiles; // one per user, tried in order
 };
 
 // The main window: it owns the quest table, the progress table and every control, and each
@@ -99,6 +99,7 @@ private:
     SingleInstance m_instance;
     std::unique_ptr<QuestCatalog> m_catalog;
     ClearStatusTable m_clearStatusTable;
+    bool m_keepProgressFile = false; // it exists but could not be read: never saved over
     std::int16_t DisplayCount = 0;
     std::int16_t LastChainGroup = 0;
     bool Searching = false;

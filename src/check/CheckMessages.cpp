@@ -59,6 +59,9 @@ QString japaneseMessage(const Finding &f)
         return QStringLiteral("ファイルがありません");
     case FindingKind::FileUnreadable:
         return QStringLiteral("ファイルを読み込めません");
+    case FindingKind::FileTooLarge:
+        return QStringLiteral("ファイルが大きすぎます（%1 バイトを超えるファイルは読み込みません）")
+            .arg(f.limit);
     case FindingKind::EmptyFile:
         return QStringLiteral("ファイルが空です");
     case FindingKind::NoEndRecord:
@@ -141,6 +144,9 @@ QString englishMessage(const Finding &f)
         return QStringLiteral("file not found");
     case FindingKind::FileUnreadable:
         return QStringLiteral("cannot read the file");
+    case FindingKind::FileTooLarge:
+        return QStringLiteral("the file is too large (files above %1 bytes are not read)")
+            .arg(f.limit);
     case FindingKind::EmptyFile:
         return QStringLiteral("the file is empty");
     case FindingKind::NoEndRecord:

@@ -37,7 +37,7 @@ struct Data : WorkDir {
 // runtime folders with mode 0700, the only one Qt accepts for them.
 qint64 lockOwner(const QTemporaryDir &runtime)
 {
-    return readWholeFile(runtime.filePath("pelko.lock")).value_or("").split('\n')[0].toLongLong();
+    return readFile(runtime.filePath("pelko.lock"), 4096).bytes.split('\n')[0].toLongLong();
 }
 
 // One copy of the program, killed when the test is done with it.
@@ -62,9 +62,9 @@ struct Copy : QProcess {
     // Bytes read through read() and its kin so far; 0 once the process is gone.
     qint64 bytesRead() const
     {
-        const auto io = readWholeFile(QStringLiteral("/proc/%1/io").arg(processId()));
+        const QByteArray io = readFile(QStringLiteral("/proc/%1/io").arg(processId()), 4096).bytes;
         const QRegularExpression rchar("rchar: *(\\d+)");
-        return rchar.match(QString::fromLatin1(io.value_or(""))).captured(1).toLongLong();
+        return rchar.match(QString::fromLatin1(io)).captured(1).toLongLong();
     }
     // Holds the lock and has loaded the database.
     bool owns(const QTemporaryDir &runtime) const

@@ -9,12 +9,16 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+
+#include <sys/stat.h>
 
 using namespace pelko;
 
@@ -138,24 +142,64 @@ private Q_SLOTS:
         QCOMPARE(triggered.count(), 1);
     }
 
-    void singleInstanceRefusesSecondAndRecoversStaleLock()
+    // Three places for the lock, each with what stands there: "" nothing, "folder" a folder at
+    // the lock's name, "fifo" a FIFO there, "link" a symlink there, "file-parent" a file where
+    // the lock's folder should be. held: the place whose lock the first copy holds, -1 none.
+    void singleInstancePlaces_data()
+    {
+        QTest::addColumn<QStringList>("obstacles");
+        QTest::addColumn<int>("held");
+        QTest::newRow("first place free") << QStringList{"", "", ""} << 0;
+        QTest::newRow("folder at the first") << QStringList{"folder", "", ""} << 1;
+        QTest::newRow("FIFO, then folder") << QStringList{"fifo", "folder", ""} << 2;
+        QTest::newRow("symlink at the first") << QStringList{"link", "", ""} << 1;
+        QTest::newRow("first folder cannot be made") << QStringList{"file-parent", "", ""} << 1;
+        QTest::newRow("no place at all") << QStringList{"folder", "fifo", "file-parent"} << -1;
+    }
+
+    void singleInstancePlaces()
+    {
+        QFETCH(QStringList, obstacles);
+        QFETCH(int, held);
+        QTemporaryDir dir;
+        QStringList paths;
+        for (int i = 0; i < obstacles.size(); ++i) {
+            const QString folder = dir.filePath(QString::number(i));
+            const QString path = folder + "/pelko.lock";
+            paths << path;
+            const QString what = obstacles[i];
+            const QByteArray native = QFile::encodeName(path);
+            QVERIFY(what == "file-parent" ? QFile(folder).open(QIODevice::WriteOnly)
+                                          : QDir().mkpath(folder));
+            QVERIFY(what != "folder" || QDir().mkpath(path));
+            QVERIFY(what != "fifo" || ::mkfifo(native.constData(), 0600) == 0);
+            QVERIFY(what != "link"
+                    || (QFile(dir.filePath("elsewhere")).open(QIODevice::WriteOnly)
+                        && QFile::link(dir.filePath("elsewhere"), path)));
+        }
+        SingleInstance first(paths);
+        QVERIFY(first.tryAcquire()); // never refused for want of a place
+        QCOMPARE(first.heldLock(), held >= 0 ? paths[held] : QString());
+        SingleInstance second(paths);
+        QCOMPARE(second.tryAcquire(), held < 0);
+        // Nothing that stood in the way was removed or written.
+        QVERIFY(QFileInfo(paths[0]).exists() || obstacles[0] == "file-parent");
+        QCOMPARE(QFileInfo(dir.filePath("elsewhere")).size(), 0);
+    }
+
+    void singleInstanceRecoversStaleLock()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pelko.lock"));
-        {
-            SingleInstance first(path);
-            QVERIFY(first.tryAcquire());
-            SingleInstance second(path);
-            QVERIFY(!second.tryAcquire());
-        }
+        const QStringList path{dir.filePath(QStringLiteral("pelko.lock"))};
         // A lock left by a process that no longer exists is taken over.
-        QFile stale(path);
+        QFile stale(path[0]);
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("999999\ntst_toolkit\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         stale.close();
         {
             SingleInstance next(path);
             QVERIFY(next.tryAcquire());
+            QCOMPARE(next.heldLock(), path[0]);
         }
         // An empty lock file, left by a copy that died before writing it, once it has aged.
         QVERIFY(stale.open(QIODevice::WriteOnly));
@@ -164,6 +208,7 @@ private Q_SLOTS:
         stale.close();
         SingleInstance afterCrash(path);
         QVERIFY(afterCrash.tryAcquire());
+        QCOMPARE(afterCrash.heldLock(), path[0]);
     }
 };
 
