@@ -1,4 +1,5 @@
 #include "ClearStatus.h"
+#include "QuestTable.h"
 
 #include <QTest>
 
@@ -102,6 +103,39 @@ private Q_SLOTS:
         QCOMPARE(load.damaged, damaged);
         QCOMPARE(entriesOf(load.table), entries);
         QCOMPARE(int(load.table.size()), 10);
+    }
+
+    // Read with a smaller table than the file was written for, then written again: the lines
+    // above the table come back after the table's own, in the same checksum arithmetic.
+    void beyondTable_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("kept in order") << QByteArray("3,1\r\n10,2\r\n12,1\r\n0,35\r\n")
+                                       << QByteArray("3,1\r\n10,2\r\n12,1\r\n0,35\r\n");
+        QTest::newRow("blanks and LF, written plainly") << QByteArray(" 7 , 1 \n0,7\n")
+                                                       << QByteArray("7,1\r\n0,7\r\n");
+        QTest::newRow("the last line for a quest wins") << QByteArray("7,1\r\n7,2\r\n0,21\r\n")
+                                                       << QByteArray("7,2\r\n0,14\r\n");
+        QTest::newRow("value 0 is not written") << QByteArray("7,1\r\n7,0\r\n0,7\r\n")
+                                                << QByteArray("0,0\r\n");
+        QTest::newRow("quest 0 or below and values beyond a byte are not kept")
+            << QByteArray("-7,1\r\n8,256\r\n9,-1\r\n6,1\r\n0,0\r\n") << QByteArray("6,1\r\n0,6\r\n");
+        QTest::newRow("overflowing line still left out of the checksum")
+            << QByteArray("1,1\r\n16384,2\r\n0,1\r\n") << QByteArray("1,1\r\n16384,2\r\n0,1\r\n");
+    }
+
+    void beyondTable()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, written);
+        const ClearStatusLoad small = parseClearStatus(bytes, 5);
+        QVERIFY(small.damaged); // the message a smaller database gives is kept
+        QCOMPARE(serializeClearStatus(small.table), written);
+        // Back with the full database, the file is whole again.
+        const ClearStatusLoad full = parseClearStatus(written, kMaxQuests);
+        QVERIFY(!full.damaged);
+        QCOMPARE(serializeClearStatus(full.table), written);
     }
 
     void overflowingLineDoesNotHideRealDamage()
