@@ -4,11 +4,17 @@
 #include "MainWindowHarness.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
+#include "toolkit/TerminationSignal.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QTimer>
+
+#include <csignal>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -174,6 +180,7 @@ private Q_SLOTS:
         QTest::newRow("終了(&Q)") << 0;
         QTest::newRow("Ctrl+Q while typing a keyword") << 1;
         QTest::newRow("closing the window") << 2;
+        QTest::newRow("SIGTERM while the About dialog is open") << 3;
     }
 
     void shutdownWritesSettingsOnce()
@@ -191,10 +198,23 @@ private Q_SLOTS:
             keyword->setFocus();
             QTest::keyClicks(keyword, QStringLiteral("abc"));
             QTest::keyClick(keyword, Qt::Key_Q, Qt::ControlModifier);
-        } else {
+        } else if (how == 2) {
             w.h->window().close();
+        } else {
+            // The dialog is dismissed and the window closed; trigger() returns once it is.
+            closeOnTerminationSignal(&w.h->window());
+            QObject guard; // should the signal leave the dialog open, the test does not hang
+            bool leftOpen = false;
+            QTimer::singleShot(0, &guard, [] { ::raise(SIGTERM); });
+            QTimer::singleShot(5000, &guard, [&] {
+                if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                    leftOpen = true, d->reject();
+            });
+            w.child<QAction>("mnuHelpAbort")->trigger();
+            QVERIFY(!leftOpen);
+            QVERIFY(!w.h->window().isVisible());
         }
-        QCOMPARE(w.h->program().endCount, how == 2 ? 0 : 1);
+        QCOMPARE(w.h->program().endCount, how >= 2 ? 0 : 1);
         w.h.reset(); // destroying the window must not save again
         QCOMPARE(w.file(QStringLiteral("Pelko.ini")), QByteArray("12,3,1,1\r\n"));
         QCOMPARE(w.file(QStringLiteral("clr_stat.dat")), QByteArray("0,0\r\n"));
@@ -223,6 +243,7 @@ private Q_SLOTS:
                  QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。"));
         QCOMPARE(h.boxes().shown().front().icon, MsgIcon::Critical);
         QCOMPARE(h.program().endCount, 1);
+        QCOMPARE(h.program().lastStatus, 1); // the program's exit status
         QCOMPARE(dir.entries(), QStringList{QStringLiteral("clr_stat.dat")});
     }
 
