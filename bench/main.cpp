@@ -7,6 +7,7 @@
 #include "ClearStatus.h"
 #include "FileStore.h"
 #include "KeywordSearch.h"
+#include "LargestRecord.h"
 #include "LiteralSortedList.h"
 #include "Measure.h"
 #include "QuestCatalog.h"
@@ -507,6 +508,7 @@ int run(const QByteArray &only)
     printNote("one region = " + region.toUtf8() + ", common keyword = " + potion.toUtf8()
               + ", rare keyword = " + feather.toUtf8());
     printSummary(report, rebuildNames, memory);
+    benchLargestRecord(only);
     return 0;
 }
 
@@ -517,6 +519,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("--largest-record"))
+        return pelko::bench::largestRecordProbe(args.at(2).toInt());
     if (args.size() >= 2 && args.at(1) == QStringLiteral("--resident-probe"))
         return pelko::bench::residentProbe(args.value(2));
     // An argument limits the run to the cases whose name contains it, e.g. "search" when the

@@ -56,7 +56,7 @@ private Q_SLOTS:
             << QStringList{"odd.dat"} << 1 << unreadable << QString() << "link to device";
         QTest::newRow("sparse 50 GB, English")
             << QStringList{"--lang=en", "odd.dat"} << 1
-            << QStringLiteral("odd.dat: error: the file is too large (files above 67108864 bytes "
+            << QStringLiteral("odd.dat: error: the file is too large (files above 33554432 bytes "
                               "are not read)\n")
             << QString() << "sparse 50 GB";
     }

@@ -3,6 +3,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/OptionArray.h"
+#include "toolkit/Program.h"
 #include "toolkit/ShortcutGuard.h"
 #include "toolkit/SingleInstance.h"
 #include "toolkit/TextBox.h"
@@ -113,14 +114,38 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 3);
     }
 
-    void richTextBoxKeepsText()
+    // text: what the box or list entry is given; shown: what it draws (the list draws one line).
+    void textsKeptWhole_data()
     {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("listed");
+        const QString longest = QString(kShownTextChars, u'x');
+        const QString emoji = QStringLiteral("\U0001F600");
+        QTest::newRow("line breaks, markup") << "a\r\nb\rc<b>d</b>" << "a\nb\nc<b>d</b>"
+                                             << "a\r\nb\rc<b>d</b>";
+        QTest::newRow("as long as shown") << longest << longest << longest.left(kShownLineChars) + u'…';
+        QTest::newRow("longer") << longest + u'y' << longest + u'…' << QString();
+        QTest::newRow("cut before a pair of surrogates")
+            << QString(kShownLineChars - 1, u'x') + emoji + emoji
+            << QString(kShownLineChars - 1, u'x') + emoji + emoji
+            << QString(kShownLineChars - 1, u'x') + u'…';
+    }
+
+    void textsKeptWhole()
+    {
+        QFETCH(QString, text);
         RichTextBox box;
-        const QString text = QStringLiteral("a\r\nb\rc<b>d</b>");
         box.setText(text);
         QCOMPARE(box.text(), text);
-        QCOMPARE(box.toPlainText(), QStringLiteral("a\nb\nc<b>d</b>")); // plain, never markup
+        QTEST(box.toPlainText(), "shown"); // plain, never markup
         QVERIFY(box.isReadOnly());
+        ListBox list;
+        list.setItems({{text, 1}});
+        QCOMPARE(list.text(0), text);
+        QFETCH(QString, listed);
+        if (!listed.isEmpty())
+            QCOMPARE(list.model()->index(0, 0).data().toString(), listed);
     }
 
     void shortcutWinsOverLineEdit()
@@ -209,6 +234,15 @@ private Q_SLOTS:
         SingleInstance afterCrash(path);
         QVERIFY(afterCrash.tryAcquire());
         QCOMPARE(afterCrash.heldLock(), path[0]);
+    }
+
+    // What main returns when the start-up ended the program (last: the program counts as ended).
+    void endProgramKeepsStatus()
+    {
+        QVERIFY(!programEnded());
+        EndProgram(1);
+        QVERIFY(programEnded());
+        QCOMPARE(programExitStatus(), 1);
     }
 };
 

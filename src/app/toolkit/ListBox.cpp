@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include "TextBox.h"
+
 #include <QScrollBar>
 
 namespace pelko {
@@ -19,7 +21,7 @@ public:
         if (!index.isValid() || index.row() >= rowCount())
             return {};
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return items[static_cast<std::size_t>(index.row())].text;
+            return shownText(items[static_cast<std::size_t>(index.row())].text, kShownLineChars);
         return {};
     }
 

@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "AppInfo.h"
+#include "TextBox.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -54,6 +55,13 @@ MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QS
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A quest name of any length may be part of the text.
+    if (shown.size() > kShownLineChars) {
+        QStringList lines = shown.split(QLatin1Char('\n'));
+        for (QString &line : lines)
+            line = shownText(line, kShownLineChars);
+        shown = lines.join(QLatin1Char('\n'));
+    }
     QMessageBox box(qtIcon(icon), message.title, shown, QMessageBox::Ok,
                     QApplication::activeWindow());
     if (buttons == MsgButtons::OkCancel)

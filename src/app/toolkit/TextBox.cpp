@@ -2,6 +2,16 @@
 
 namespace pelko {
 
+QString shownText(const QString &text, qsizetype limit)
+{
+    if (text.size() <= limit)
+        return text;
+    qsizetype cut = limit;
+    if (text.at(cut - 1).isHighSurrogate()) // never half a character
+        --cut;
+    return text.left(cut) + QChar(0x2026);
+}
+
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textChanged, this, [this](const QString &) { Q_EMIT Change(); });
@@ -18,7 +28,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
 void RichTextBox::setText(const QString &text)
 {
     m_text = text;
-    QString shown = text;
+    QString shown = shownText(text, kShownTextChars);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setPlainText(shown);
