@@ -20,8 +20,8 @@ namespace {
 
 struct Case {
     const char *name;
-    int field;           // 5 QuestName ... 9 Reward2, as in the file
-    QByteArray unit;     // repeated to fill the field (code page 932)
+    int field;       // 5 QuestName ... 9 Reward2, as in the file
+    QByteArray unit; // repeated to fill the field (code page 932)
 };
 
 const Case kCases[] = {
@@ -45,7 +45,8 @@ QByteArray database(const Case &c)
     record += "\r\n";
     const qsizetype room = kMaxQuestDatabaseBytes - record.size() - end.size();
     QByteArray bulk = c.unit.repeated(room / c.unit.size());
-    bulk.prepend(fields[c.field - 1].mid(1).chopped(1)); // keeps the name "A" in front of a long name
+    bulk.prepend(
+        fields[c.field - 1].mid(1).chopped(1)); // keeps the name "A" in front of a long name
     bulk.truncate(room);
     fields[c.field - 1] = '"' + bulk + '"';
     record = fields[0];
@@ -67,8 +68,9 @@ int largestRecordProbe(int caseIndex)
     const Case &c = kCases[caseIndex];
     QTemporaryDir dir;
     const QByteArray bytes = database(c);
-    for (const auto &[name, content] : {std::pair{"Pelko.dat", bytes}, std::pair{"clr_stat.dat", QByteArray("0,0\r\n")},
-                                        std::pair{"Pelko.ini", QByteArray("0,0,0,1\r\n")}}) {
+    for (const auto &[name, content] :
+         {std::pair{"Pelko.dat", bytes}, std::pair{"clr_stat.dat", QByteArray("0,0\r\n")},
+          std::pair{"Pelko.ini", QByteArray("0,0,0,1\r\n")}}) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
         if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
             return 2;
@@ -99,7 +101,8 @@ void benchLargestRecord(const QByteArray &only)
                 qint64(kMaxQuestDatabaseBytes));
     std::printf("  %-36s %12s %12s %10s\n", "bulk in", "start ms", "select ms", "peak MB");
     for (int i = 0; i < int(std::size(kCases)); ++i) {
-        if (!only.isEmpty() && !QByteArray("largest record: ").append(kCases[i].name).contains(only))
+        if (!only.isEmpty()
+            && !QByteArray("largest record: ").append(kCases[i].name).contains(only))
             continue;
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),

@@ -390,18 +390,16 @@ int run(const QByteArray &only)
     const RebuildCase rebuilds[] = {
         {kFlatAll,
          [&] { return refreshQuestList(list, catalog, status, all, ListPresentation::Flat); }},
-        {"flat, one region", [&] {
+        {"flat, one region",
+         [&] {
              return refreshQuestList(list, catalog, status, oneRegion, ListPresentation::Flat);
          }},
-        {"flat, cleared (state 2)", [&] {
-             return refreshQuestList(list, catalog, status, cleared, ListPresentation::Flat);
-         }},
+        {"flat, cleared (state 2)",
+         [&] { return refreshQuestList(list, catalog, status, cleared, ListPresentation::Flat); }},
         {"tree, all quests",
          [&] { return refreshQuestList(list, catalog, status, all, ListPresentation::Tree); }},
-        {"search, common keyword",
-         [&] { return searchItems(list, catalog, status, all, potion); }},
-        {"search, rare keyword",
-         [&] { return searchItems(list, catalog, status, all, feather); }},
+        {"search, common keyword", [&] { return searchItems(list, catalog, status, all, potion); }},
+        {"search, rare keyword", [&] { return searchItems(list, catalog, status, all, feather); }},
     };
     std::vector<QByteArray> rebuildNames;
     for (const RebuildCase &c : rebuilds) {
@@ -449,9 +447,8 @@ int run(const QByteArray &only)
         literal.show();
         settle();
         int literalRows = 0;
-        Figure f = measure(kLiteral, kLiteralRuns, [&] {
-            literalRows = literalRefresh(literal, catalog, status, all);
-        });
+        Figure f = measure(kLiteral, kLiteralRuns,
+                           [&] { literalRows = literalRefresh(literal, catalog, status, all); });
         f.detail = rowsDetail(literalRows);
         report.add(f);
         refreshQuestList(list, catalog, status, all, ListPresentation::Flat);

@@ -212,7 +212,8 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
-    removeSaveLeftovers(m_paths.workDir, {QStringLiteral("clr_stat.dat"), QStringLiteral("Pelko.ini")});
+    removeSaveLeftovers(m_paths.workDir,
+                        {QStringLiteral("clr_stat.dat"), QStringLiteral("Pelko.ini")});
     m_clearStatusTable = ClearStatusTable(intNumberOfContents);
     LoadClearStatus();
     fillSelectors();
@@ -261,7 +262,8 @@ bool frmMain::LoadQuestData()
 
 void frmMain::LoadClearStatus()
 {
-    const FileRead file = readFile(filePath(QStringLiteral("clr_stat.dat")), kMaxClearStatusBytes);
+    const FileRead file =
+        readFile(filePath(QStringLiteral("clr_stat.dat")), kMaxClearStatusBytes);
     if (file.status == ReadStatus::Missing) {
         MsgBox(QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
                               "書籍やインターネットで調べた情報が含まれています。\r\n"

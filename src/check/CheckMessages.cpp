@@ -81,10 +81,10 @@ QString japaneseMessage(const Finding &f)
             .arg(f.value)
             .arg(f.value - 1);
     case FindingKind::MoreThanNineFields:
-        return QStringLiteral("この行には項目が 9 個より多くあります") +
-               (f.shifts ? QStringLiteral("（10 個目からが次のレコードになり、以降のレコードが"
-                                          "ずれます）")
-                         : QString());
+        return QStringLiteral("この行には項目が 9 個より多くあります")
+               + (f.shifts ? QStringLiteral("（10 個目からが次のレコードになり、以降のレコードが"
+                                            "ずれます）")
+                           : QString());
     case FindingKind::FewerThanNineFields:
         if (f.shifts)
             return QStringLiteral("この行には項目が 9 個に足りず、レコードが %1 行目の途中まで"
@@ -166,10 +166,10 @@ QString englishMessage(const Finding &f)
             .arg(f.value)
             .arg(f.value - 1);
     case FindingKind::MoreThanNineFields:
-        return QStringLiteral("more than nine fields on this line") +
-               (f.shifts ? QStringLiteral(" (the tenth starts the next record and every later "
-                                          "record is shifted)")
-                         : QString());
+        return QStringLiteral("more than nine fields on this line")
+               + (f.shifts ? QStringLiteral(" (the tenth starts the next record and every later "
+                                            "record is shifted)")
+                           : QString());
     case FindingKind::FewerThanNineFields:
         if (f.shifts)
             return QStringLiteral("fewer than nine fields on this line; the record runs on into "
@@ -312,9 +312,9 @@ QString usageError(UsageError error, const QString &argument, Language lang)
     else
         first = ja(lang) ? QStringLiteral("ファイルは一つだけ指定してください")
                          : QStringLiteral("give at most one file");
-    return QStringLiteral("pelko-check: ") + first + u'\n' +
-           (ja(lang) ? QStringLiteral("使い方は pelko-check --help で表示されます\n")
-                     : QStringLiteral("Run pelko-check --help for usage.\n"));
+    return QStringLiteral("pelko-check: ") + first + u'\n'
+           + (ja(lang) ? QStringLiteral("使い方は pelko-check --help で表示されます\n")
+                       : QStringLiteral("Run pelko-check --help for usage.\n"));
 }
 
 } // namespace pelko::check

@@ -136,8 +136,8 @@ void addFieldCountWarnings(const QuestDatabase &db, const LineIndex &lines,
 
 bool beginsWithTreeMark(const QString &name)
 {
-    return name.startsWith(QStringLiteral("\u3000\u251C")) ||
-           name.startsWith(QStringLiteral("\u3000\u2514"));
+    return name.startsWith(QStringLiteral("\u3000\u251C"))
+           || name.startsWith(QStringLiteral("\u3000\u2514"));
 }
 
 void addQuestWarnings(const QuestDatabase &db, std::vector<Finding> &out)

@@ -42,7 +42,8 @@ FileRead readFile(const QString &path, qint64 maxBytes)
     const QByteArray name = QFile::encodeName(path);
     // The kind of thing at the name is decided before opening it: opening a device can have
     // effects of its own, and a FIFO opened for reading waits for a writer.
-    struct stat st{};
+    struct stat st {
+    };
     if (::stat(name.constData(), &st) != 0)
         return {statusOfFailedCall(), {}};
     if (!S_ISREG(st.st_mode))
@@ -93,7 +94,8 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes)
     // Renaming a file over a device (through a symlink, say to /dev/null) would replace the
     // device itself; writing into a FIFO would block. Only a regular file, or nothing, is saved
     // over. A dangling symlink is followed: the file is created where it points.
-    struct stat st{};
+    struct stat st {
+    };
     if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
             return false;
@@ -134,10 +136,11 @@ QStringList removeSaveLeftovers(const QString &folder, const QStringList &savedN
         // Qt names its temporary files after the target, a full stop and six ASCII letters.
         const QRegularExpression temporary(QRegularExpression::anchoredPattern(
             QRegularExpression::escape(saved) + QStringLiteral("\\.[A-Za-z]{6}")));
-        const QStringList candidates =
-            dir.entryList({saved + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
+        const QStringList candidates = dir.entryList({saved + QStringLiteral(".??????")},
+                                                     QDir::Files | QDir::Hidden | QDir::System);
         for (const QString &name : candidates) {
-            struct stat st{};
+            struct stat st {
+            };
             const QByteArray native = QFile::encodeName(dir.filePath(name));
             // lstat: a symlink of that name was not made by a save.
             if (!temporary.match(name).hasMatch() || ::lstat(native.constData(), &st) != 0

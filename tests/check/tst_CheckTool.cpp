@@ -43,7 +43,8 @@ private Q_SLOTS:
             << QStringList{"--lang=en"} << 0 << sample << QString() << QString();
         QTest::newRow("missing file")
             << QStringList{"nothing.dat"} << 1
-            << QStringLiteral("nothing.dat: エラー: ファイルがありません\n") << QString() << QString();
+            << QStringLiteral("nothing.dat: エラー: ファイルがありません\n") << QString()
+            << QString();
         QTest::newRow("two files")
             << QStringList{"Pelko.dat", "Pelko.dat"} << 2 << QString()
             << QStringLiteral("pelko-check: ファイルは一つだけ指定してください\n"

@@ -33,10 +33,11 @@ private Q_SLOTS:
         QTest::newRow("fifo") << "fifo" << QByteArray() << ReadStatus::Unreadable;
         QTest::newRow("folder") << "folder" << QByteArray() << ReadStatus::Unreadable;
         QTest::newRow("endless device") << "device" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("link to device") << "link to device" << QByteArray() << ReadStatus::Unreadable;
+        QTest::newRow("link to device")
+            << "link to device" << QByteArray() << ReadStatus::Unreadable;
         QTest::newRow("sparse 50 GB") << "sparse 50 GB" << QByteArray() << ReadStatus::TooLarge;
-        QTest::newRow("no read permission") << "no read permission" << QByteArray("0,0\r\n")
-                                            << ReadStatus::Unreadable;
+        QTest::newRow("no read permission")
+            << "no read permission" << QByteArray("0,0\r\n") << ReadStatus::Unreadable;
     }
 
     void read()
@@ -50,8 +51,7 @@ private Q_SLOTS:
             dir.write(kind == "link" ? "target" : "f", bytes);
         if (kind == "link" || kind == "dangling")
             QVERIFY(QFile::link("target", path));
-        else if (!kind.isEmpty() && kind != "missing" && kind != "link"
-                 && !placeOddity(path, kind))
+        else if (!kind.isEmpty() && kind != "missing" && kind != "link" && !placeOddity(path, kind))
             QSKIP("device nodes cannot be made here");
         FileRead read;
         {
@@ -67,8 +67,8 @@ private Q_SLOTS:
     {
         WorkDir dir;
         const QStringList removed = {"clr_stat.dat.AbCdEf", "Pelko.ini.xYzWvU"};
-        const QStringList kept = {"clr_stat.dat", "clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG",
-                                  "clr_stat.dat.bak", "Pelko.dat.AbCdEf", "pelko.ini.AbCdEf",
+        const QStringList kept = {"clr_stat.dat",     "clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG",
+                                  "clr_stat.dat.bak", "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",
                                   "Pelko.ini.QwErTy", "clr_stat.dat.Folder", "x"};
         for (const QString &name : removed + kept)
             dir.write(name == "clr_stat.dat.Folder" ? "x" : name, "1");

@@ -21,14 +21,14 @@ using namespace pelko::test;
 
 namespace {
 
-const QString kNotice = QStringLiteral(
-    "登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
-    "書籍やインターネットで調べた情報が含まれています。\r\n"
-    "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
-    "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
-    "　\r\n"
-    "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
-    "のでご注意ください。");
+const QString kNotice =
+    QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
+                   "書籍やインターネットで調べた情報が含まれています。\r\n"
+                   "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
+                   "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
+                   "　\r\n"
+                   "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
+                   "のでご注意ください。");
 const QString kDamaged = QStringLiteral("クリア状況データが破損している可能性があります。");
 
 // One quest in every named region and one in the unnamed code 8.
@@ -81,7 +81,8 @@ private Q_SLOTS:
         const qreal dpi = screenDpi(&main);
         const QWidget *client = main.centralWidget();
         QCOMPARE(client->width(), twipsToPixels(kMainClientWidth, dpi));
-        for (const QWidget *c : client->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        for (const QWidget *c :
+             client->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
             QVERIFY2(client->rect().contains(c->geometry()), qPrintable(c->objectName()));
         QCOMPARE(w.child<QWidget>("chkMsgBox")->geometry().right() + 1,
                  twipsToPixels(5280, dpi) + twipsToPixels(3375, dpi));
@@ -109,8 +110,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("progress"); // "-" for no file
         QTest::addColumn<QString>("message");     // empty: none
         QTest::addColumn<int>("icon");
-        QTest::newRow("no file: the first-run notice") << QByteArray("-") << kNotice << int(MsgIcon::Information);
-        QTest::newRow("damaged file") << QByteArray("1,1\r\n0,2\r\n") << kDamaged << int(MsgIcon::Critical);
+        QTest::newRow("no file: the first-run notice")
+            << QByteArray("-") << kNotice << int(MsgIcon::Information);
+        QTest::newRow("damaged file")
+            << QByteArray("1,1\r\n0,2\r\n") << kDamaged << int(MsgIcon::Critical);
         QTest::newRow("empty file") << QByteArray() << kDamaged << int(MsgIcon::Critical);
         QTest::newRow("good file") << QByteArray("1,1\r\n0,1\r\n") << QString() << 0;
     }
@@ -141,11 +144,14 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("restored");
         QTest::newRow("no file") << QByteArray("-") << QList<int>{0, 0, 0, 0};
         QTest::newRow("12,3,1,1") << QByteArray("12,3,1,1\r\n") << QList<int>{12, 3, 1, 1};
-        QTest::newRow("13 names no region item") << QByteArray("13,0,0,0\r\n") << QList<int>{0, 0, 0, 0};
-        QTest::newRow("4 names no state item") << QByteArray("5,4,1,0\r\n") << QList<int>{5, 0, 1, 0};
+        QTest::newRow("13 names no region item")
+            << QByteArray("13,0,0,0\r\n") << QList<int>{0, 0, 0, 0};
+        QTest::newRow("4 names no state item")
+            << QByteArray("5,4,1,0\r\n") << QList<int>{5, 0, 1, 0};
         QTest::newRow("2 is no tree value") << QByteArray("5,2,2,1\r\n") << QList<int>{5, 2, 0, 1};
         QTest::newRow("-1 is out of range") << QByteArray("0,-1,0,0\r\n") << QList<int>{0, 0, 0, 0};
-        QTest::newRow("four lines") << QByteArray("12\r\n3\r\n1\r\n1\r\n") << QList<int>{12, 3, 1, 1};
+        QTest::newRow("four lines")
+            << QByteArray("12\r\n3\r\n1\r\n1\r\n") << QList<int>{12, 3, 1, 1};
         QTest::newRow("empty file") << QByteArray() << QList<int>{0, 0, 0, 0};
         QTest::newRow("3,1") << QByteArray("3,1\r\n") << QList<int>{3, 1, 0, 0};
     }
@@ -154,7 +160,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, ini);
         QFETCH(QList<int>, restored);
-        TestWindow w(regionQuests(), QByteArray("0,0\r\n"), ini == "-" ? std::nullopt : std::optional(ini));
+        TestWindow w(regionQuests(), QByteArray("0,0\r\n"),
+                     ini == "-" ? std::nullopt : std::optional(ini));
         QVERIFY(w.started);
         QCOMPARE((QList<int>{w.child<ComboBox>("cboCountry")->listIndex(),
                              w.child<ComboBox>("cboState")->listIndex(),
@@ -169,7 +176,8 @@ private Q_SLOTS:
         else if (country == 0)
             QCOMPARE(listed.size(), 13);
         else
-            QCOMPARE(listed, QStringList{QStringLiteral("地域%1の依頼").arg(country == 12 ? 20 : country)});
+            QCOMPARE(listed,
+                     QStringList{QStringLiteral("地域%1の依頼").arg(country == 12 ? 20 : country)});
         QVERIFY(w.h->boxes().shown().empty());
         QCOMPARE(w.h->saves(QStringLiteral("Pelko.ini")), 0);
     }

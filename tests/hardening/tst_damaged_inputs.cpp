@@ -157,7 +157,8 @@ private Q_SLOTS:
         WorkDir dir;
         dir.write("Pelko.ini", "0,0,0,1\r\n");
         dir.write("clr_stat.dat", "1,1\r\n5,2\r\n6,1\r\n0,17\r\n");
-        for (const auto &[names, message] : {std::pair{kNames, kDamaged}, std::pair{all, QString()}}) {
+        for (const auto &[names, message] :
+             {std::pair{kNames, kDamaged}, std::pair{all, QString()}}) {
             dir.write("Pelko.dat", databaseBytes(namedQuests(names)));
             MainWindowHarness h(dir);
             QVERIFY(h.start());
@@ -169,9 +170,11 @@ private Q_SLOTS:
                 QCOMPARE(dir.read("clr_stat.dat").value_or(""),
                          "1,1\r\n2,1\r\n5,2\r\n6,1\r\n0,19\r\n");
             } else {
-                for (const auto &[row, state] : {std::pair{1, 1}, std::pair{4, 2}, std::pair{5, 1}}) {
+                for (const auto &[row, state] :
+                     {std::pair{1, 1}, std::pair{4, 2}, std::pair{5, 1}}) {
                     h.child<ListBox>("lstQuestList")->setListIndex(row);
-                    QVERIFY(h.child<QRadioButton>(QStringLiteral("optQuestState%1").arg(state))->isChecked());
+                    QVERIFY(h.child<QRadioButton>(QStringLiteral("optQuestState%1").arg(state))
+                                ->isChecked());
                 }
             }
         }
@@ -186,11 +189,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QByteArray>("after");
-        const QStringList kinds = {"fifo", "folder", "link to device", "sparse 50 GB",
-                                   "over the limit", "at the limit", "no read permission"};
+        const QStringList kinds = {
+            "fifo",           "folder",       "link to device",    "sparse 50 GB",
+            "over the limit", "at the limit", "no read permission"};
         for (const QString &kind : kinds) {
             const bool fits = kind == "at the limit";
-            const auto row = [&](const char *file, const QStringList &messages, const QByteArray &after) {
+            const auto row = [&](const char *file, const QStringList &messages,
+                                 const QByteArray &after) {
                 QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(file, kind)))
                     << QString::fromLatin1(file) << kind << messages << after;
             };

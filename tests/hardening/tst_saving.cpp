@@ -127,7 +127,8 @@ private Q_SLOTS:
         const QString path = dir.filePath(kStatus);
         if (what == "file" || what == "read-only" || what == "parent is a file") {
             dir.write(kStatus, kOldStatus);
-            QFile::setPermissions(path, QFileDevice::Permissions(what == "read-only" ? 0x4444 : 0x6666));
+            QFile::setPermissions(path,
+                                  QFileDevice::Permissions(what == "read-only" ? 0x4444 : 0x6666));
         } else if (what == "link to device") {
             // A private null device, never the system's own.
             if (::mknod(QFile::encodeName(dir.filePath("null")).constData(), S_IFCHR | 0666,
@@ -148,8 +149,12 @@ private Q_SLOTS:
                          QString::number(limit), player ? "1" : "0"};
         QString program = QCoreApplication::applicationFilePath();
         if (syncFails) {
-            args = QStringList{"-f", "-qq", "-o", "/dev/null", "-e", "trace=fdatasync", "-e",
-                               "inject=fdatasync:error=EIO", program} + args;
+            args = QStringList{"-f",   "-qq",
+                               "-o",   "/dev/null",
+                               "-e",   "trace=fdatasync",
+                               "-e",   "inject=fdatasync:error=EIO",
+                               program}
+                   + args;
             program = QStringLiteral("strace");
         }
         QProcess child;

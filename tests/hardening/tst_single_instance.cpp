@@ -66,8 +66,7 @@ struct Copy : QProcess {
     }
     Copy(const Data &data, const UserFolders &user)
         : Copy(data, user.runtime.path(), user.cache.path())
-    {
-    }
+    {}
     ~Copy() override
     {
         kill();
@@ -84,7 +83,8 @@ struct Copy : QProcess {
     // Changes while the copy does anything: bytes read and processor time used.
     QByteArray activity() const
     {
-        const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(processId()), 4096).bytes;
+        const QByteArray stat =
+            readFile(QStringLiteral("/proc/%1/stat").arg(processId()), 4096).bytes;
         const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
         return QByteArray::number(bytesRead()) + ' ' + fields.value(11) + ' ' + fields.value(12);
     }
@@ -163,8 +163,9 @@ private Q_SLOTS:
                 >= 0);
         Copy a(data, user.runtime.path(), cache), b(data, user.runtime.path(), cache);
         bool seen = false; // events are gone once read
-        waitUntil([&] { return (seen = seen || lockRead(watch)) && (a.owns(lock) || b.owns(lock)); },
-                  a, b);
+        waitUntil(
+            [&] { return (seen = seen || lockRead(watch)) && (a.owns(lock) || b.owns(lock)); }, a,
+            b);
         ::close(watch);
         QVERIFY2(a.loaded() != b.loaded(), "both copies run, or neither");
         QVERIFY(seen);

@@ -24,7 +24,8 @@ bool catches(qint64 pid, int signal)
 {
     const QByteArray status = readFile(QStringLiteral("/proc/%1/status").arg(pid), 65536).bytes;
     const int at = status.indexOf("SigCgt:");
-    const qulonglong mask = status.mid(at + 7, status.indexOf('\n', at) - at - 7).trimmed().toULongLong(nullptr, 16);
+    const qulonglong mask =
+        status.mid(at + 7, status.indexOf('\n', at) - at - 7).trimmed().toULongLong(nullptr, 16);
     return at >= 0 && (mask >> (signal - 1) & 1) != 0;
 }
 
@@ -55,7 +56,8 @@ private Q_SLOTS:
         const QByteArray progress = "1,1\r\n0,1\r\n";
         for (const auto &[name, bytes] :
              {std::pair{"Pelko.dat", databaseBytes(namedQuests({"A", "B"}))},
-              std::pair{"clr_stat.dat", progress}, std::pair{"Pelko.ini", QByteArray("5,2,1,1,9\r\n")}})
+              std::pair{"clr_stat.dat", progress},
+              std::pair{"Pelko.ini", QByteArray("5,2,1,1,9\r\n")}})
             dir.write(QStringLiteral("data/") + QLatin1String(name), bytes);
 
         QProcess program;

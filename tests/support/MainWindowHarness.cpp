@@ -5,9 +5,9 @@
 #include "toolkit/ListBox.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
-#include <QFileInfo>
 
 namespace pelko::test {
 

@@ -44,7 +44,8 @@ QByteArray fingerprint(const QString &path)
 {
     QByteArray out;
     for (bool follow : {false, true}) {
-        struct stat st{};
+        struct stat st {
+        };
         const QByteArray native = QFile::encodeName(path);
         if ((follow ? ::stat(native.constData(), &st) : ::lstat(native.constData(), &st)) != 0) {
             out += "none;";
@@ -53,7 +54,8 @@ QByteArray fingerprint(const QString &path)
         out += QByteArray::number(st.st_mode, 8) + ' ' + QByteArray::number(qint64(st.st_size))
                + ' ' + QByteArray::number(qulonglong(st.st_rdev)) + ';';
         QFile file(path);
-        if (follow && S_ISREG(st.st_mode) && st.st_size < (1 << 20) && file.open(QIODevice::ReadOnly))
+        if (follow && S_ISREG(st.st_mode) && st.st_size < (1 << 20)
+            && file.open(QIODevice::ReadOnly))
             out += file.readAll();
     }
     return out;

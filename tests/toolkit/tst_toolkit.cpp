@@ -49,7 +49,8 @@ private Q_SLOTS:
     {
         ListBox list;
         QSignalSpy clicks(&list, &ListBox::Click);
-        list.setItems({{QStringLiteral("x"), 7}, {QStringLiteral("y"), 9}, {QStringLiteral("z"), 3}});
+        list.setItems(
+            {{QStringLiteral("x"), 7}, {QStringLiteral("y"), 9}, {QStringLiteral("z"), 3}});
         list.setListIndex(1);
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.itemData(list.listIndex()), 9);
@@ -107,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(box.value(), 2);
         box.setValue(2);
         QCOMPARE(clicks.count(), 1); // the same value raises nothing
-        box.click(); // a grayed box becomes unchecked, never back to grayed
+        box.click();                 // a grayed box becomes unchecked, never back to grayed
         QCOMPARE(box.value(), 0);
         box.click();
         QCOMPARE(box.value(), 1);
@@ -122,9 +123,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("listed");
         const QString longest = QString(kShownTextChars, u'x');
         const QString emoji = QStringLiteral("\U0001F600");
-        QTest::newRow("line breaks, markup") << "a\r\nb\rc<b>d</b>" << "a\nb\nc<b>d</b>"
+        QTest::newRow("line breaks, markup") << "a\r\nb\rc<b>d</b>"
+                                             << "a\nb\nc<b>d</b>"
                                              << "a\r\nb\rc<b>d</b>";
-        QTest::newRow("as long as shown") << longest << longest << longest.left(kShownLineChars) + u'…';
+        QTest::newRow("as long as shown")
+            << longest << longest << longest.left(kShownLineChars) + u'…';
         QTest::newRow("longer") << longest + u'y' << longest + u'…' << QString();
         QTest::newRow("cut before a pair of surrogates")
             << QString(kShownLineChars - 1, u'x') + emoji + emoji

@@ -96,8 +96,7 @@ void ListBox::setListIndex(int index)
         selectionModel()->clear();
         return;
     }
-    selectionModel()->setCurrentIndex(m_model->index(index),
-                                      QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(m_model->index(index), QItemSelectionModel::ClearAndSelect);
 }
 
 int ListBox::topIndex() const

@@ -10,7 +10,8 @@
 
 namespace pelko {
 
-SingleInstance::SingleInstance(QStringList lockPaths) : m_paths(std::move(lockPaths)) {}
+SingleInstance::SingleInstance(QStringList lockPaths) : m_paths(std::move(lockPaths))
+{}
 
 SingleInstance::~SingleInstance() = default;
 
@@ -37,7 +38,8 @@ SingleInstance::Attempt SingleInstance::tryAt(const QString &path)
     QDir().mkpath(QFileInfo(path).path());
     // Only a regular file can be a lock. Anything else is looked at no further: reading a FIFO
     // would block, and a folder can neither be read as a lock nor removed as a stale one.
-    struct stat st{};
+    struct stat st {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return Attempt::Unusable;
 

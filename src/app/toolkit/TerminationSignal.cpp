@@ -50,7 +50,8 @@ void closeOnTerminationSignal(QWidget *window)
         return; // the signals keep their default action
     auto *notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { closeTarget(); });
-    struct sigaction action{};
+    struct sigaction action {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
