@@ -7,6 +7,7 @@
 #include "ClearStatus.h"
 #include "FileStore.h"
 #include "KeywordSearch.h"
+#include "LargestRecord.h"
 #include "LiteralSortedList.h"
 #include "Measure.h"
 #include "QuestCatalog.h"
@@ -188,10 +189,10 @@ int residentProbe(const QString &databasePath)
     std::optional<QuestCatalog> catalog;
     ClearStatusTable status;
     if (!databasePath.isEmpty()) {
-        const std::optional<QByteArray> bytes = readWholeFile(databasePath);
-        if (!bytes)
+        const FileRead file = readFile(databasePath, kMaxQuestDatabaseBytes);
+        if (!file.ok())
             return 2;
-        QuestDatabase db = parseQuestDatabase(*bytes);
+        QuestDatabase db = parseQuestDatabase(file.bytes);
         if (!db.ok())
             return 2;
         catalog.emplace(std::move(db.table));
@@ -400,18 +401,16 @@ int run(const QByteArray &only)
     const RebuildCase rebuilds[] = {
         {kFlatAll,
          [&] { return refreshQuestList(list, catalog, status, all, ListPresentation::Flat); }},
-        {"flat, one region", [&] {
+        {"flat, one region",
+         [&] {
              return refreshQuestList(list, catalog, status, oneRegion, ListPresentation::Flat);
          }},
-        {"flat, cleared (state 2)", [&] {
-             return refreshQuestList(list, catalog, status, cleared, ListPresentation::Flat);
-         }},
+        {"flat, cleared (state 2)",
+         [&] { return refreshQuestList(list, catalog, status, cleared, ListPresentation::Flat); }},
         {"tree, all quests",
          [&] { return refreshQuestList(list, catalog, status, all, ListPresentation::Tree); }},
-        {"search, common keyword",
-         [&] { return searchItems(list, catalog, status, all, potion); }},
-        {"search, rare keyword",
-         [&] { return searchItems(list, catalog, status, all, feather); }},
+        {"search, common keyword", [&] { return searchItems(list, catalog, status, all, potion); }},
+        {"search, rare keyword", [&] { return searchItems(list, catalog, status, all, feather); }},
     };
     std::vector<QByteArray> rebuildNames;
     for (const RebuildCase &c : rebuilds) {
@@ -459,9 +458,8 @@ int run(const QByteArray &only)
         literal.show();
         settle();
         int literalRows = 0;
-        Figure f = measure(kLiteral, kLiteralRuns, [&] {
-            literalRows = literalRefresh(literal, catalog, status, all);
-        });
+        Figure f = measure(kLiteral, kLiteralRuns,
+                           [&] { literalRows = literalRefresh(literal, catalog, status, all); });
         f.detail = rowsDetail(literalRows);
         report.add(f);
         refreshQuestList(list, catalog, status, all, ListPresentation::Flat);
@@ -518,6 +516,7 @@ int run(const QByteArray &only)
     printNote("one region = " + region.toUtf8() + ", common keyword = " + potion.toUtf8()
               + ", rare keyword = " + feather.toUtf8());
     printSummary(report, rebuildNames, memory);
+    benchLargestRecord(only);
     return 0;
 }
 
@@ -528,6 +527,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("--largest-record"))
+        return pelko::bench::largestRecordProbe(args.at(2).toInt());
     if (args.size() >= 2 && args.at(1) == QStringLiteral("--resident-probe"))
         return pelko::bench::residentProbe(args.value(2));
     // An argument limits the run to the cases whose name contains it, e.g. "search" when the

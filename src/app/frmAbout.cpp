@@ -3,7 +3,7 @@
 #include "AppInfo.h"
 #include "AppIcon.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/LineBreaks.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/Program.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"

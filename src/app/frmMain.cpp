@@ -45,7 +45,7 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_instance(paths.lockFile), m_tracker(paths.workDir)
+    : QMainWindow(parent), m_instance(paths.lockFiles), m_tracker(paths.workDir)
 {
     setObjectName(QStringLiteral("frmMain"));
     // A fixed frame: no maximise button, no resizing; the minimise button stays.
@@ -197,6 +197,7 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
+    m_tracker.removeSaveLeftovers();
     LoadClearStatus(); // sizes the progress table to the quests first
     fillSelectors();
     UpdateStatistics();
@@ -232,7 +233,7 @@ bool frmMain::LoadQuestData()
 {
     if (!m_tracker.LoadQuestData()) {
         MsgBox(texts::databaseUnreadable(), MsgButtons::Ok, MsgIcon::Critical);
-        EndProgram();
+        EndProgram(1);
         return false;
     }
     lblNumberOfContents->setText(texts::numberOfContentsCaption(m_tracker.intNumberOfContents()));

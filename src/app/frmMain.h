@@ -24,8 +24,8 @@ class TextBox;
 
 // Where the program finds its files and its single-instance lock.
 struct ProgramPaths {
-    QString workDir;  // Pelko.dat, clr_stat.dat and Pelko.ini; empty: the working folder
-    QString lockFile; // one per user
+    QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini; empty: the working folder
+    QStringList lockFiles; // one per user, tried in order
 };
 
 // The main window: every control, and the tracker that holds the program's state. Each handler

@@ -4,9 +4,9 @@
 #include "toolkit/Fonts.h"
 #include "toolkit/Program.h"
 #include "toolkit/QtTranslations.h"
+#include "toolkit/TerminationSignal.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char *argv[])
 {
@@ -19,10 +19,12 @@ int main(int argc, char *argv[])
     QApplication::setFont(pelko::japaneseUiFont());
     pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
 
-    // All three files are found in the working directory.
-    pelko::frmMain window({QDir::currentPath(), pelko::SingleInstance::defaultLockPath()});
+    // All three files are found in the working directory, named relative to it, so that they
+    // follow it when it is renamed or moved while the program runs.
+    pelko::frmMain window({QStringLiteral("."), pelko::SingleInstance::defaultLockPaths()});
     if (!window.Form_Load())
-        return 0;
+        return pelko::programExitStatus();
     window.show();
+    pelko::closeOnTerminationSignal(&window);
     return QApplication::exec();
 }

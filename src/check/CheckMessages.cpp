@@ -59,6 +59,9 @@ QString japaneseMessage(const Finding &f)
         return QStringLiteral("ファイルがありません");
     case FindingKind::FileUnreadable:
         return QStringLiteral("ファイルを読み込めません");
+    case FindingKind::FileTooLarge:
+        return QStringLiteral("ファイルが大きすぎます（%1 バイトを超えるファイルは読み込みません）")
+            .arg(f.limit);
     case FindingKind::EmptyFile:
         return QStringLiteral("ファイルが空です");
     case FindingKind::NoEndRecord:
@@ -78,10 +81,10 @@ QString japaneseMessage(const Finding &f)
             .arg(f.value)
             .arg(f.value - 1);
     case FindingKind::MoreThanNineFields:
-        return QStringLiteral("この行には項目が 9 個より多くあります") +
-               (f.shifts ? QStringLiteral("（10 個目からが次のレコードになり、以降のレコードが"
-                                          "ずれます）")
-                         : QString());
+        return QStringLiteral("この行には項目が 9 個より多くあります")
+               + (f.shifts ? QStringLiteral("（10 個目からが次のレコードになり、以降のレコードが"
+                                            "ずれます）")
+                           : QString());
     case FindingKind::FewerThanNineFields:
         if (f.shifts)
             return QStringLiteral("この行には項目が 9 個に足りず、レコードが %1 行目の途中まで"
@@ -141,6 +144,9 @@ QString englishMessage(const Finding &f)
         return QStringLiteral("file not found");
     case FindingKind::FileUnreadable:
         return QStringLiteral("cannot read the file");
+    case FindingKind::FileTooLarge:
+        return QStringLiteral("the file is too large (files above %1 bytes are not read)")
+            .arg(f.limit);
     case FindingKind::EmptyFile:
         return QStringLiteral("the file is empty");
     case FindingKind::NoEndRecord:
@@ -160,10 +166,10 @@ QString englishMessage(const Finding &f)
             .arg(f.value)
             .arg(f.value - 1);
     case FindingKind::MoreThanNineFields:
-        return QStringLiteral("more than nine fields on this line") +
-               (f.shifts ? QStringLiteral(" (the tenth starts the next record and every later "
-                                          "record is shifted)")
-                         : QString());
+        return QStringLiteral("more than nine fields on this line")
+               + (f.shifts ? QStringLiteral(" (the tenth starts the next record and every later "
+                                            "record is shifted)")
+                           : QString());
     case FindingKind::FewerThanNineFields:
         if (f.shifts)
             return QStringLiteral("fewer than nine fields on this line; the record runs on into "
@@ -306,9 +312,9 @@ QString usageError(UsageError error, const QString &argument, Language lang)
     else
         first = ja(lang) ? QStringLiteral("ファイルは一つだけ指定してください")
                          : QStringLiteral("give at most one file");
-    return QStringLiteral("pelko-check: ") + first + u'\n' +
-           (ja(lang) ? QStringLiteral("使い方は pelko-check --help で表示されます\n")
-                     : QStringLiteral("Run pelko-check --help for usage.\n"));
+    return QStringLiteral("pelko-check: ") + first + u'\n'
+           + (ja(lang) ? QStringLiteral("使い方は pelko-check --help で表示されます\n")
+                       : QStringLiteral("Run pelko-check --help for usage.\n"));
 }
 
 } // namespace pelko::check

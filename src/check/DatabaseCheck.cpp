@@ -5,7 +5,6 @@
 #include "RegionTable.h"
 #include "TreeMarks.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
 
@@ -249,19 +248,25 @@ std::vector<Finding> checkDatabase(QByteArrayView bytes)
 CheckReport checkFile(const QString &path)
 {
     CheckReport report;
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    // The program's own reader: a FIFO, a device or an endless file is refused at once.
+    const FileRead file = readFile(path, kMaxQuestDatabaseBytes);
+    switch (file.status) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::Missing:
         report.findings.push_back(error(FindingKind::FileMissing));
         return report;
-    }
-    const std::optional<QByteArray> bytes = info.isDir() ? std::nullopt : readWholeFile(path);
-    if (!bytes) {
+    case ReadStatus::Unreadable:
         report.findings.push_back(error(FindingKind::FileUnreadable));
         return report;
+    case ReadStatus::TooLarge:
+        report.findings.push_back(error(FindingKind::FileTooLarge));
+        report.findings.back().limit = kMaxQuestDatabaseBytes;
+        return report;
     }
-    const QuestDatabase db = parseQuestDatabase(*bytes);
-    report.findings = checkDatabase(db, *bytes);
-    report.summary = summarize(db, bytes->size());
+    const QuestDatabase db = parseQuestDatabase(file.bytes);
+    report.findings = checkDatabase(db, file.bytes);
+    report.summary = summarize(db, file.bytes.size());
     return report;
 }
 

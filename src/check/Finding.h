@@ -11,7 +11,8 @@ enum class Severity { Error, Warning };
 enum class FindingKind {
     // Errors: the program shows its one fatal message.
     FileMissing,
-    FileUnreadable,
+    FileUnreadable, // also anything that is not a regular file
+    FileTooLarge,   // limit: the largest size read
     EmptyFile,
     NoEndRecord,   // value: the number of records read
     CutShort,      // field: the first field missing

@@ -21,6 +21,17 @@ bool ClearStatusTable::set(int questNo, std::uint8_t value)
     return true;
 }
 
+bool ClearStatusTable::keepBeyondTable(int questNo, std::uint8_t value)
+{
+    if (questNo <= size() || questNo > INT16_MAX)
+        return false;
+    if (value == 0)
+        m_beyond.erase(static_cast<std::int16_t>(questNo));
+    else
+        m_beyond[static_cast<std::int16_t>(questNo)] = value;
+    return true;
+}
+
 bool StatusChecksum::add(std::int16_t n, std::int16_t v)
 {
     const int product = n * v;
@@ -53,7 +64,10 @@ ClearStatusLoad parseClearStatus(QByteArrayView bytes, std::int16_t questCount)
         // An overflowing line is left out of c, but is no damage in itself: large databases
         // produce such lines in every save.
         c.add(*n, *v);
-        if (*v < 0 || *v > UINT8_MAX || !load.table.set(*n, static_cast<std::uint8_t>(*v)))
+        const bool byte = *v >= 0 && *v <= UINT8_MAX;
+        if (byte && *n > load.table.size())
+            load.table.keepBeyondTable(*n, static_cast<std::uint8_t>(*v));
+        if (!byte || !load.table.set(*n, static_cast<std::uint8_t>(*v)))
             load.damaged = true;
     }
 }
@@ -61,22 +75,25 @@ ClearStatusLoad parseClearStatus(QByteArrayView bytes, std::int16_t questCount)
 QByteArray serializeClearStatus(const ClearStatusTable &table)
 {
     QByteArray out;
-    out.reserve(table.size() * 11 + 16);
+    out.reserve((table.size() + qsizetype(table.beyondTable().size())) * 11 + 16);
     StatusChecksum c;
-    for (int n = 1; n <= table.size(); ++n) {
-        const std::uint8_t v = *table.progressOf(n);
-        if (v == 0)
-            continue;
+    const auto line = [&out, &c](int n, std::uint8_t v) {
         // Formatted in place: a save of the largest table stays well under a millisecond.
-        char line[16];
-        char *p = std::to_chars(line, line + 6, n).ptr;
+        char text[16];
+        char *p = std::to_chars(text, text + 6, n).ptr;
         *p++ = ',';
         p = std::to_chars(p, p + 3, int(v)).ptr;
         *p++ = '\r';
         *p++ = '\n';
-        out.append(line, p - line);
+        out.append(text, p - text);
         c.add(static_cast<std::int16_t>(n), v);
+    };
+    for (int n = 1; n <= table.size(); ++n) {
+        if (const std::uint8_t v = *table.progressOf(n))
+            line(n, v);
     }
+    for (const auto &[n, v] : table.beyondTable())
+        line(n, v);
     out += "0," + QByteArray::number(c.value()) + "\r\n";
     return out;
 }

@@ -2,19 +2,48 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
-#include <optional>
 
 namespace pelko {
 
-// The whole content of a file, or nothing when it is missing or cannot be read.
-std::optional<QByteArray> readWholeFile(const QString &path);
+// What stands at a file's name, as far as reading it goes.
+enum class ReadStatus {
+    Ok,         // a regular file, read whole
+    Missing,    // nothing at the name
+    Unreadable, // something is there that cannot be read: a folder, FIFO, device or socket
+                // (directly or through a symlink), no permission, an I/O error
+    TooLarge,   // a regular file larger than the reader's limit; never loaded into memory
+};
 
-// Replaces a file with the given bytes, all or nothing: the bytes go to a temporary file in the
-// same folder that is renamed over the old one only when everything was written. On failure the
-// old file stays as it was, byte for byte, and no temporary file is left behind.
+struct FileRead {
+    ReadStatus status = ReadStatus::Missing;
+    QByteArray bytes; // the whole file when status is Ok, else empty
+
+    bool ok() const { return status == ReadStatus::Ok; }
+};
+
+// Reads a file that may be anything a user or a crash left at the name. Only a regular file is
+// read; nothing else is even opened, so a FIFO or a device never blocks the program or feeds it
+// without end. At most maxBytes + 1 bytes are read, whatever the file claims its size is.
+FileRead readFile(const QString &path, qint64 maxBytes);
+
+// Replaces a file with the given bytes. The bytes go to a temporary file in the same folder that
+// is renamed over the old one only when everything was written and has reached the disk; on
+// failure the old file stays as it was, byte for byte, and no temporary file is left behind.
+// Where the folder refuses a temporary file but the file itself may be written (a shared folder
+// owned by someone else), the file is written in place, with every step still checked. Anything
+// at the name that is not a regular file (directly or through a symlink) is never replaced: that
+// is a failed save. A relative path is resolved at each save, so the files follow their folder
+// when it is renamed while the program runs.
 bool saveWholeFile(const QString &path, const QByteArray &bytes);
+
+// Removes what saves of the given files left in a folder when the program was killed between
+// writing a temporary file and renaming it: regular files named like "clr_stat.dat.AbCdEf", the
+// saved name, a full stop and the six letters the temporary files get. Nothing else is touched.
+// Returns the names removed.
+QStringList removeSaveLeftovers(const QString &folder, const QStringList &savedNames);
 
 // Tests count the program's writes through this hook; it is called once per save attempt.
 using SaveObserver = std::function<void(const QString &path)>;

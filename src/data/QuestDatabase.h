@@ -4,11 +4,17 @@
 #include "SequentialReader.h"
 
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <optional>
 #include <vector>
 
 namespace pelko {
+
+// The largest Pelko.dat that is read. The format sets no limit on a text's length; the largest
+// databases in use, 32,766 quests with full texts, come to about 10 MB. A larger file is refused
+// like any other unreadable database, without being loaded into memory.
+inline constexpr qint64 kMaxQuestDatabaseBytes = 32 * 1024 * 1024;
 
 // Why a database cannot be loaded. The program shows one message for all of them; the
 // database check tool names them.

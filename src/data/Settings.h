@@ -2,11 +2,17 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <array>
 #include <cstdint>
 
 namespace pelko {
+
+// The largest Pelko.ini that is read. The program writes one line of at most 27 bytes; a hand
+// edit may put the values on separate lines among blanks, but a file beyond this is not a
+// settings file, and the defaults apply.
+inline constexpr qint64 kMaxSettingsBytes = 4096;
 
 // The four window choices of Pelko.ini, in file order: region item, progress item, tree view,
 // no confirmation.

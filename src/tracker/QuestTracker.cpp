@@ -37,36 +37,43 @@ QString QuestTracker::filePath(const QString &name) const
 
 bool QuestTracker::LoadQuestData()
 {
-    const auto bytes = readWholeFile(filePath(kDatabaseFile));
-    if (!bytes)
+    const FileRead file = readFile(filePath(kDatabaseFile), kMaxQuestDatabaseBytes);
+    if (!file.ok())
         return false;
-    QuestDatabase db = parseQuestDatabase(*bytes);
+    QuestDatabase db = parseQuestDatabase(file.bytes);
     if (!db.ok())
         return false;
     m_catalog = QuestCatalog(std::move(db.table));
     return true;
 }
 
+void QuestTracker::removeSaveLeftovers() const
+{
+    pelko::removeSaveLeftovers(m_workDir.isEmpty() ? QStringLiteral(".") : m_workDir,
+                               {kProgressFile, kSettingsFile});
+}
+
 ProgressNotice QuestTracker::LoadClearStatus()
 {
     m_clearStatusTable = ClearStatusTable(intNumberOfContents());
-    const auto bytes = readWholeFile(filePath(kProgressFile));
-    if (!bytes)
+    const FileRead file = readFile(filePath(kProgressFile), kMaxClearStatusBytes);
+    if (file.status == ReadStatus::Missing)
         return ProgressNotice::FirstRun; // the table stays all not done; nothing is written
-    ClearStatusLoad load = parseClearStatus(*bytes, intNumberOfContents());
+    m_keepProgressFile = !file.ok();
+    ClearStatusLoad load = parseClearStatus(file.bytes, intNumberOfContents());
     m_clearStatusTable = std::move(load.table);
-    return load.damaged ? ProgressNotice::Damaged : ProgressNotice::None;
+    return load.damaged || m_keepProgressFile ? ProgressNotice::Damaged : ProgressNotice::None;
 }
 
 bool QuestTracker::SaveClearStatus()
 {
-    return saveWholeFile(filePath(kProgressFile), serializeClearStatus(m_clearStatusTable));
+    return !m_keepProgressFile
+           && saveWholeFile(filePath(kProgressFile), serializeClearStatus(m_clearStatusTable));
 }
 
 WindowSettings QuestTracker::LoadSettings() const
 {
-    const SettingsValues v =
-        parseSettings(readWholeFile(filePath(kSettingsFile)).value_or(QByteArray()));
+    const SettingsValues v = parseSettings(readFile(filePath(kSettingsFile), kMaxSettingsBytes).bytes);
     const int regionItems = static_cast<int>(regionSelectorItems().size());
     const int stateItems = static_cast<int>(stateSelectorItems().size());
     return {judged(v[0], 20, regionItems), judged(v[1], 4, stateItems), judged(v[2], 1, 2),

@@ -56,9 +56,14 @@ public:
     std::int16_t intNumberOfContents() const { return m_catalog.table().count(); }
     const QuestTable &questTable() const { return m_catalog.table(); }
 
-    // Sizes the progress table to the quests, all not done, and fills it from clr_stat.dat.
+    // Removes what saves interrupted by a crash left beside the program's files.
+    void removeSaveLeftovers() const;
+
+    // Sizes the progress table to the quests, all not done, and fills it from clr_stat.dat. A
+    // file that exists but cannot be read is reported as damaged and kept from every save, so
+    // that its bytes are never lost.
     ProgressNotice LoadClearStatus();
-    // Writes the whole progress table; false when the save failed.
+    // Writes the whole progress table; false when the save failed or was refused.
     bool SaveClearStatus();
 
     // The choices to restore, each judged on its own: one that names no item is its default.
@@ -87,6 +92,7 @@ private:
     QString m_workDir;
     QuestCatalog m_catalog;
     ClearStatusTable m_clearStatusTable;
+    bool m_keepProgressFile = false;
 };
 
 } // namespace pelko

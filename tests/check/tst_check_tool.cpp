@@ -1,5 +1,6 @@
 // The pelko-check executable as the people who prepare a database run it, in a folder holding a
 // copy of the sample database: its whole output and its exit status.
+#include "Oddities.h"
 #include "WorkDir.h"
 
 #include <QFile>
@@ -17,6 +18,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("odd"); // what stands at odd.dat
         // The sample's deliberate oddities: quests in codes without a region name, a name used
         // twice.
         const QString unnamedLine = QStringLiteral(
@@ -38,22 +40,37 @@ private Q_SLOTS:
             "5, ベルカ島 6, ティルト島 5, 灰の領界 8, その他 6, no region 8), 11 chains, 15378 "
             "bytes\n");
         QTest::newRow("sample, default file, English")
-            << QStringList{"--lang=en"} << 0 << sample << QString();
+            << QStringList{"--lang=en"} << 0 << sample << QString() << QString();
         QTest::newRow("missing file")
             << QStringList{"nothing.dat"} << 1
-            << QStringLiteral("nothing.dat: エラー: ファイルがありません\n") << QString();
+            << QStringLiteral("nothing.dat: エラー: ファイルがありません\n") << QString()
+            << QString();
         QTest::newRow("two files")
             << QStringList{"Pelko.dat", "Pelko.dat"} << 2 << QString()
             << QStringLiteral("pelko-check: ファイルは一つだけ指定してください\n"
-                              "使い方は pelko-check --help で表示されます\n");
+                              "使い方は pelko-check --help で表示されます\n")
+            << QString();
+        // Decided at once, without reading: none of these may block the tool or fill its memory.
+        const QString unreadable = QStringLiteral("odd.dat: エラー: ファイルを読み込めません\n");
+        QTest::newRow("FIFO") << QStringList{"odd.dat"} << 1 << unreadable << QString() << "fifo";
+        QTest::newRow("link to an endless device")
+            << QStringList{"odd.dat"} << 1 << unreadable << QString() << "link to device";
+        QTest::newRow("sparse 50 GB, English")
+            << QStringList{"--lang=en", "odd.dat"} << 1
+            << QStringLiteral("odd.dat: error: the file is too large (files above 33554432 bytes "
+                              "are not read)\n")
+            << QString() << "sparse 50 GB";
     }
 
     void commandLines()
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
+        QFETCH(QString, odd);
         pelko::test::WorkDir dir;
         QVERIFY(QFile::copy(QStringLiteral(PELKO_SAMPLE_DAT), dir.filePath("Pelko.dat")));
+        if (!odd.isEmpty() && !pelko::test::placeOddity(dir.filePath("odd.dat"), odd))
+            QSKIP("device nodes cannot be made here");
         QProcess tool;
         tool.setWorkingDirectory(dir.path());
         tool.start(QStringLiteral(PELKO_CHECK_EXE), args);

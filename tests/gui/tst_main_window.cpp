@@ -4,25 +4,31 @@
 #include "MainWindowHarness.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
+#include "toolkit/TerminationSignal.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QTimer>
+
+#include <csignal>
 
 using namespace pelko;
 using namespace pelko::test;
 
 namespace {
 
-const QString kNotice = QStringLiteral(
-    "登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
-    "書籍やインターネットで調べた情報が含まれています。\r\n"
-    "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
-    "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
-    "　\r\n"
-    "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
-    "のでご注意ください。");
+const QString kNotice =
+    QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
+                   "書籍やインターネットで調べた情報が含まれています。\r\n"
+                   "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
+                   "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
+                   "　\r\n"
+                   "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
+                   "のでご注意ください。");
 const QString kDamaged = QStringLiteral("クリア状況データが破損している可能性があります。");
 
 // One quest in every named region and one in the unnamed code 8.
@@ -75,7 +81,8 @@ private Q_SLOTS:
         const qreal dpi = screenDpi(&main);
         const QWidget *client = main.centralWidget();
         QCOMPARE(client->width(), twipsToPixels(kMainClientWidth, dpi));
-        for (const QWidget *c : client->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        for (const QWidget *c :
+             client->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
             QVERIFY2(client->rect().contains(c->geometry()), qPrintable(c->objectName()));
         QCOMPARE(w.child<QWidget>("chkMsgBox")->geometry().right() + 1,
                  twipsToPixels(5280, dpi) + twipsToPixels(3375, dpi));
@@ -151,6 +158,7 @@ private Q_SLOTS:
         QTest::newRow("終了(&Q)") << 0;
         QTest::newRow("Ctrl+Q while typing a keyword") << 1;
         QTest::newRow("closing the window") << 2;
+        QTest::newRow("SIGTERM while the About dialog is open") << 3;
     }
 
     void shutdownWritesSettingsOnce()
@@ -168,10 +176,23 @@ private Q_SLOTS:
             keyword->setFocus();
             QTest::keyClicks(keyword, QStringLiteral("abc"));
             QTest::keyClick(keyword, Qt::Key_Q, Qt::ControlModifier);
-        } else {
+        } else if (how == 2) {
             w.h->window().close();
+        } else {
+            // The dialog is dismissed and the window closed; trigger() returns once it is.
+            closeOnTerminationSignal(&w.h->window());
+            QObject guard; // should the signal leave the dialog open, the test does not hang
+            bool leftOpen = false;
+            QTimer::singleShot(0, &guard, [] { ::raise(SIGTERM); });
+            QTimer::singleShot(5000, &guard, [&] {
+                if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                    leftOpen = true, d->reject();
+            });
+            w.child<QAction>("mnuHelpAbort")->trigger();
+            QVERIFY(!leftOpen);
+            QVERIFY(!w.h->window().isVisible());
         }
-        QCOMPARE(w.h->program().endCount, how == 2 ? 0 : 1);
+        QCOMPARE(w.h->program().endCount, how >= 2 ? 0 : 1);
         w.h.reset(); // destroying the window must not save again
         QCOMPARE(w.file(QStringLiteral("Pelko.ini")), QByteArray("12,3,1,1\r\n"));
         QCOMPARE(w.file(QStringLiteral("clr_stat.dat")), QByteArray("0,0\r\n"));
@@ -200,6 +221,7 @@ private Q_SLOTS:
                  QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。"));
         QCOMPARE(h.boxes().shown().front().icon, MsgIcon::Critical);
         QCOMPARE(h.program().endCount, 1);
+        QCOMPARE(h.program().lastStatus, 1); // the program's exit status
         QCOMPARE(dir.entries(), QStringList{QStringLiteral("clr_stat.dat")});
     }
 

@@ -1,16 +1,20 @@
-// The real program started as separate processes: one copy per user, and a lock left behind by
-// a killed copy does not keep the next one out.
+// The real program started as separate processes: one copy per user, wherever the lock has to
+// be kept, and a lock left behind by a killed copy does not keep the next one out.
 //
 // The program has no command line and no window system here, so what a copy does is read from
 // the outside. The lock file names the pid of the copy holding it. The database is made large
 // (several megabytes) so that the bytes a process has read, from /proc/<pid>/io, tell whether it
 // loaded it: everything else a start reads comes to a few hundred kilobytes. A refused copy
-// reads the lock file (to see whether its owner still lives), which inotify on the runtime
-// folder reports, and then waits in its modal box without reading the database.
+// reads the lock file (to see whether its owner still lives), which inotify on the lock's folder
+// reports, and then waits in its modal box without reading the database.
+//
+// Every wait ends as soon as the outcome is known: when a copy has ended, or when both copies
+// have loaded the database, the checks that follow fail at once and say why.
 #include "DatabaseBuilder.h"
 #include "FileStore.h"
 #include "WorkDir.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -33,20 +37,26 @@ struct Data : WorkDir {
     Data() { write("Pelko.dat", databaseBytes({{1, 0, 0, "A", {}, QString(kLarge, u'x')}})); }
 };
 
-// The pid the lock file in a runtime folder names, 0 when there is none. QTemporaryDir makes
-// runtime folders with mode 0700, the only one Qt accepts for them.
-qint64 lockOwner(const QTemporaryDir &runtime)
+// The user's runtime and cache folders. QTemporaryDir makes them with mode 0700, the only one
+// Qt accepts for a runtime folder.
+struct UserFolders {
+    QTemporaryDir runtime, cache;
+};
+
+// The pid a lock file names, 0 when there is none.
+qint64 lockOwner(const QString &lock)
 {
-    return readWholeFile(runtime.filePath("pelko.lock")).value_or("").split('\n')[0].toLongLong();
+    return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
 }
 
 // One copy of the program, killed when the test is done with it.
 struct Copy : QProcess {
-    Copy(const Data &data, const QTemporaryDir &runtime)
+    Copy(const Data &data, const QString &runtime, const QString &cache)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("XDG_RUNTIME_DIR", runtime);
+        env.insert("XDG_CACHE_HOME", cache);
         setProcessEnvironment(env);
         setWorkingDirectory(data.path());
         setProcessChannelMode(QProcess::ForwardedChannels);
@@ -54,6 +64,9 @@ struct Copy : QProcess {
         if (!waitForStarted())
             qFatal("cannot start %s", PELKO_EXECUTABLE);
     }
+    Copy(const Data &data, const UserFolders &user)
+        : Copy(data, user.runtime.path(), user.cache.path())
+    {}
     ~Copy() override
     {
         kill();
@@ -62,16 +75,43 @@ struct Copy : QProcess {
     // Bytes read through read() and its kin so far; 0 once the process is gone.
     qint64 bytesRead() const
     {
-        const auto io = readWholeFile(QStringLiteral("/proc/%1/io").arg(processId()));
+        const QByteArray io = readFile(QStringLiteral("/proc/%1/io").arg(processId()), 4096).bytes;
         const QRegularExpression rchar("rchar: *(\\d+)");
-        return rchar.match(QString::fromLatin1(io.value_or(""))).captured(1).toLongLong();
+        return rchar.match(QString::fromLatin1(io)).captured(1).toLongLong();
+    }
+    bool loaded() const { return bytesRead() >= kLarge; }
+    // Changes while the copy does anything: bytes read and processor time used.
+    QByteArray activity() const
+    {
+        const QByteArray stat =
+            readFile(QStringLiteral("/proc/%1/stat").arg(processId()), 4096).bytes;
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        return QByteArray::number(bytesRead()) + ' ' + fields.value(11) + ' ' + fields.value(12);
     }
     // Holds the lock and has loaded the database.
-    bool owns(const QTemporaryDir &runtime) const
-    {
-        return lockOwner(runtime) == processId() && bytesRead() >= kLarge;
-    }
+    bool owns(const QString &lock) const { return lockOwner(lock) == processId() && loaded(); }
 };
+
+// Waits until done() holds; gives up at once when a copy has ended or both have loaded the
+// database, when both have done nothing for two seconds (both wait in a box), and after
+// timeoutMs.
+template <typename F>
+void waitUntil(F done, const Copy &a, const Copy &b, int timeoutMs = kDeadlineMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QByteArray activity;
+    QDeadlineTimer idle(2000);
+    while (!done() && !deadline.hasExpired() && a.state() == QProcess::Running
+           && b.state() == QProcess::Running && !(a.loaded() && b.loaded())) {
+        const QByteArray now = a.activity() + '/' + b.activity();
+        if (now != activity)
+            idle.setRemainingTime(2000);
+        else if (idle.hasExpired())
+            return;
+        activity = now;
+        QTest::qWait(20);
+    }
+}
 
 // Whether inotify has reported the lock file closed after reading. (Identical events are merged,
 // so only their presence counts.)
@@ -88,22 +128,53 @@ class SingleInstanceProcesses : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // runtimeBlocked: a folder stands at the lock's name in the runtime folder. cacheBlocked: the
+    // cache folder cannot be made (a file stands in its way). lockIn: where the lock then is.
+    void twoCopiesAtOnce_data()
+    {
+        QTest::addColumn<bool>("runtimeBlocked");
+        QTest::addColumn<bool>("cacheBlocked");
+        QTest::addColumn<QString>("lockIn");
+        QTest::newRow("runtime folder") << false << false << "runtime";
+        QTest::newRow("folder at the runtime lock") << true << false << "cache";
+        QTest::newRow("nor a cache folder") << true << true << "working folder";
+    }
+
     void twoCopiesAtOnce()
     {
+        QFETCH(bool, runtimeBlocked);
+        QFETCH(bool, cacheBlocked);
+        QFETCH(QString, lockIn);
         Data data;
-        QTemporaryDir runtime;
+        UserFolders user;
+        QVERIFY(!runtimeBlocked || QDir(user.runtime.path()).mkdir("pelko.lock"));
+        QString cache = user.cache.path();
+        if (cacheBlocked) {
+            QFile(user.cache.filePath("file")).open(QIODevice::WriteOnly);
+            cache = user.cache.filePath("file/cache");
+        }
+        QVERIFY(cacheBlocked || QDir(cache).mkpath("pelko")); // so that it can be watched
+        const QString folder = lockIn == "runtime" ? user.runtime.path()
+                               : lockIn == "cache" ? cache + "/pelko"
+                                                   : data.path();
+        const QString lock = folder + "/pelko.lock";
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        QVERIFY(inotify_add_watch(watch, QFile::encodeName(runtime.path()).constData(),
-                                  IN_CLOSE_NOWRITE) >= 0);
-        Copy a(data, runtime), b(data, runtime);
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_CLOSE_NOWRITE)
+                >= 0);
+        Copy a(data, user.runtime.path(), cache), b(data, user.runtime.path(), cache);
         bool seen = false; // events are gone once read
-        QTRY_VERIFY_WITH_TIMEOUT(seen = seen || lockRead(watch), kDeadlineMs);
+        waitUntil(
+            [&] { return (seen = seen || lockRead(watch)) && (a.owns(lock) || b.owns(lock)); }, a,
+            b);
         ::close(watch);
-        QTRY_VERIFY_WITH_TIMEOUT(a.owns(runtime) || b.owns(runtime), kDeadlineMs);
-        const Copy &refused = lockOwner(runtime) == a.processId() ? b : a;
-        QTest::qWait(1000); // time enough for a copy let in by mistake to load the database too
+        QVERIFY2(a.loaded() != b.loaded(), "both copies run, or neither");
+        QVERIFY(seen);
+        QVERIFY(a.owns(lock) || b.owns(lock));
+        const Copy &refused = lockOwner(lock) == a.processId() ? b : a;
+        // Time enough for a copy let in by mistake to load the database too.
+        waitUntil([] { return false; }, a, b, 1000);
         QCOMPARE(refused.state(), QProcess::Running); // waiting in its box
-        QVERIFY2(refused.bytesRead() < kLarge, qPrintable(QString::number(refused.bytesRead())));
+        QVERIFY2(!refused.loaded(), qPrintable(QString::number(refused.bytesRead())));
     }
 
     // A crash leaves the lock file behind, naming the dead copy; the next copy takes it over,
@@ -111,14 +182,18 @@ private Q_SLOTS:
     void killedCopyAndOtherUser()
     {
         Data data;
-        QTemporaryDir runtime, theirs;
-        auto first = std::make_unique<Copy>(data, runtime);
-        QTRY_VERIFY_WITH_TIMEOUT(first->owns(runtime), kDeadlineMs);
+        UserFolders user, theirs;
+        const QString lock = user.runtime.filePath("pelko.lock");
+        auto first = std::make_unique<Copy>(data, user);
+        waitUntil([&] { return first->owns(lock); }, *first, *first);
+        QVERIFY(first->owns(lock));
         const qint64 dead = first->processId();
         first.reset(); // SIGKILL
-        QCOMPARE(lockOwner(runtime), dead);
-        Copy next(data, runtime), other(data, theirs);
-        QTRY_VERIFY_WITH_TIMEOUT(next.owns(runtime) && other.owns(theirs), kDeadlineMs);
+        QCOMPARE(lockOwner(lock), dead);
+        Copy next(data, user), other(data, theirs);
+        waitUntil([&] { return next.owns(lock) && other.loaded(); }, next, other);
+        QVERIFY(next.owns(lock));
+        QCOMPARE(lockOwner(theirs.runtime.filePath("pelko.lock")), other.processId());
     }
 };
 

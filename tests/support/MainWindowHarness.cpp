@@ -5,9 +5,9 @@
 #include "toolkit/ListBox.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
-#include <QFileInfo>
 
 namespace pelko::test {
 
@@ -16,7 +16,8 @@ MainWindowHarness::MainWindowHarness(const WorkDir &dir, const QString &lockPath
     QApplication::setFont(japaneseUiFont());
     setSaveObserver([this](const QString &path) { m_saves << QFileInfo(path).fileName(); });
     m_window = std::make_unique<frmMain>(ProgramPaths{
-        dir.path(), lockPath.isEmpty() ? m_lockDir.filePath(QStringLiteral("pelko.lock")) : lockPath});
+        dir.path(),
+        {lockPath.isEmpty() ? m_lockDir.filePath(QStringLiteral("pelko.lock")) : lockPath}});
 }
 
 MainWindowHarness::~MainWindowHarness()

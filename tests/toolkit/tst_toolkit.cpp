@@ -3,35 +3,41 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/OptionArray.h"
+#include "toolkit/Program.h"
 #include "toolkit/ShortcutGuard.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/SingleInstance.h"
 #include "toolkit/TextBox.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
+#include <sys/stat.h>
+
 using namespace pelko;
 
 namespace {
 
-// Entries "a", "b", ... whose numbers are given.
-struct Letters : ListSource {
-    explicit Letters(std::vector<int> numbers) : numbers(std::move(numbers)) {}
-    int count() const override { return int(numbers.size()); }
-    QString text(int i) const override { return QString(QChar(u'a' + i)); }
-    int data(int i) const override { return numbers[std::size_t(i)]; }
-    std::vector<int> numbers;
+// Entries given as (text, number) pairs.
+struct Entries : ListSource {
+    explicit Entries(std::vector<std::pair<QString, int>> items) : items(std::move(items)) {}
+    int count() const override { return int(items.size()); }
+    QString text(int i) const override { return items[std::size_t(i)].first; }
+    int data(int i) const override { return items[std::size_t(i)].second; }
+    std::vector<std::pair<QString, int>> items;
 };
 
-std::shared_ptr<Letters> letters(std::vector<int> numbers)
+std::shared_ptr<Entries> entries(std::vector<std::pair<QString, int>> items)
 {
-    return std::make_shared<Letters>(std::move(numbers));
+    return std::make_shared<Entries>(std::move(items));
 }
 
 } // namespace
@@ -62,7 +68,7 @@ private Q_SLOTS:
     {
         ListBox list;
         QSignalSpy clicks(&list, &ListBox::Click);
-        list.setSource(letters({7, 9, 3}));
+        list.setSource(entries({{"a", 7}, {"b", 9}, {"c", 3}}));
         list.setListIndex(1);
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.itemData(list.listIndex()), 9);
@@ -70,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(list.model()->index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("b"));
         // QListWidget::clear would report a change to row -1.
         list.clear();
-        list.setSource(letters({1}));
+        list.setSource(entries({{"p", 1}}));
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.listIndex(), -1);
         QCOMPARE(list.listCount(), 1);
@@ -82,7 +88,7 @@ private Q_SLOTS:
         list.resize(100, 100);
         list.show();
         QVERIFY(QTest::qWaitForWindowActive(&list));
-        list.setSource(letters({1, 2}));
+        list.setSource(entries({{"a", 1}, {"b", 2}}));
         QSignalSpy clicks(&list, &ListBox::Click);
         list.setFocus(); // QListView makes row 0 current on focus, selecting nothing
         QCOMPARE(list.listIndex(), -1);
@@ -122,21 +128,47 @@ private Q_SLOTS:
         QCOMPARE(box.value(), 2);
         box.setValue(2);
         QCOMPARE(clicks.count(), 1); // the same value raises nothing
-        box.click(); // a grayed box becomes unchecked, never back to grayed
+        box.click();                 // a grayed box becomes unchecked, never back to grayed
         QCOMPARE(box.value(), 0);
         box.click();
         QCOMPARE(box.value(), 1);
         QCOMPARE(clicks.count(), 3);
     }
 
-    void richTextBoxKeepsText()
+    // text: what the box or list entry is given; shown: what it draws (the list draws one line).
+    void textsKeptWhole_data()
     {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("listed");
+        const QString longest = QString(kShownTextChars, u'x');
+        const QString emoji = QStringLiteral("\U0001F600");
+        QTest::newRow("line breaks, markup") << "a\r\nb\rc<b>d</b>"
+                                             << "a\nb\nc<b>d</b>"
+                                             << "a\r\nb\rc<b>d</b>";
+        QTest::newRow("as long as shown")
+            << longest << longest << longest.left(kShownLineChars) + u'…';
+        QTest::newRow("longer") << longest + u'y' << longest + u'…' << QString();
+        QTest::newRow("cut before a pair of surrogates")
+            << QString(kShownLineChars - 1, u'x') + emoji + emoji
+            << QString(kShownLineChars - 1, u'x') + emoji + emoji
+            << QString(kShownLineChars - 1, u'x') + u'…';
+    }
+
+    void textsKeptWhole()
+    {
+        QFETCH(QString, text);
         RichTextBox box;
-        const QString text = QStringLiteral("a\r\nb\rc<b>d</b>");
         box.setText(text);
         QCOMPARE(box.text(), text);
-        QCOMPARE(box.toPlainText(), QStringLiteral("a\nb\nc<b>d</b>")); // plain, never markup
+        QTEST(box.toPlainText(), "shown"); // plain, never markup
         QVERIFY(box.isReadOnly());
+        ListBox list;
+        list.setSource(entries({{text, 1}}));
+        QCOMPARE(list.text(0), text);
+        QFETCH(QString, listed);
+        if (!listed.isEmpty())
+            QCOMPARE(list.model()->index(0, 0).data().toString(), listed);
     }
 
     void shortcutWinsOverLineEdit()
@@ -158,24 +190,64 @@ private Q_SLOTS:
         QCOMPARE(triggered.count(), 1);
     }
 
-    void singleInstanceRefusesSecondAndRecoversStaleLock()
+    // Three places for the lock, each with what stands there: "" nothing, "folder" a folder at
+    // the lock's name, "fifo" a FIFO there, "link" a symlink there, "file-parent" a file where
+    // the lock's folder should be. held: the place whose lock the first copy holds, -1 none.
+    void singleInstancePlaces_data()
+    {
+        QTest::addColumn<QStringList>("obstacles");
+        QTest::addColumn<int>("held");
+        QTest::newRow("first place free") << QStringList{"", "", ""} << 0;
+        QTest::newRow("folder at the first") << QStringList{"folder", "", ""} << 1;
+        QTest::newRow("FIFO, then folder") << QStringList{"fifo", "folder", ""} << 2;
+        QTest::newRow("symlink at the first") << QStringList{"link", "", ""} << 1;
+        QTest::newRow("first folder cannot be made") << QStringList{"file-parent", "", ""} << 1;
+        QTest::newRow("no place at all") << QStringList{"folder", "fifo", "file-parent"} << -1;
+    }
+
+    void singleInstancePlaces()
+    {
+        QFETCH(QStringList, obstacles);
+        QFETCH(int, held);
+        QTemporaryDir dir;
+        QStringList paths;
+        for (int i = 0; i < obstacles.size(); ++i) {
+            const QString folder = dir.filePath(QString::number(i));
+            const QString path = folder + "/pelko.lock";
+            paths << path;
+            const QString what = obstacles[i];
+            const QByteArray native = QFile::encodeName(path);
+            QVERIFY(what == "file-parent" ? QFile(folder).open(QIODevice::WriteOnly)
+                                          : QDir().mkpath(folder));
+            QVERIFY(what != "folder" || QDir().mkpath(path));
+            QVERIFY(what != "fifo" || ::mkfifo(native.constData(), 0600) == 0);
+            QVERIFY(what != "link"
+                    || (QFile(dir.filePath("elsewhere")).open(QIODevice::WriteOnly)
+                        && QFile::link(dir.filePath("elsewhere"), path)));
+        }
+        SingleInstance first(paths);
+        QVERIFY(first.tryAcquire()); // never refused for want of a place
+        QCOMPARE(first.heldLock(), held >= 0 ? paths[held] : QString());
+        SingleInstance second(paths);
+        QCOMPARE(second.tryAcquire(), held < 0);
+        // Nothing that stood in the way was removed or written.
+        QVERIFY(QFileInfo(paths[0]).exists() || obstacles[0] == "file-parent");
+        QCOMPARE(QFileInfo(dir.filePath("elsewhere")).size(), 0);
+    }
+
+    void singleInstanceRecoversStaleLock()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pelko.lock"));
-        {
-            SingleInstance first(path);
-            QVERIFY(first.tryAcquire());
-            SingleInstance second(path);
-            QVERIFY(!second.tryAcquire());
-        }
+        const QStringList path{dir.filePath(QStringLiteral("pelko.lock"))};
         // A lock left by a process that no longer exists is taken over.
-        QFile stale(path);
+        QFile stale(path[0]);
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("999999\ntst_toolkit\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         stale.close();
         {
             SingleInstance next(path);
             QVERIFY(next.tryAcquire());
+            QCOMPARE(next.heldLock(), path[0]);
         }
         // An empty lock file, left by a copy that died before writing it, once it has aged.
         QVERIFY(stale.open(QIODevice::WriteOnly));
@@ -184,6 +256,15 @@ private Q_SLOTS:
         stale.close();
         SingleInstance afterCrash(path);
         QVERIFY(afterCrash.tryAcquire());
+        QCOMPARE(afterCrash.heldLock(), path[0]);
+    }
+
+    // What main returns when the start-up ended the program.
+    void endProgramKeepsStatus()
+    {
+        QCOMPARE(programExitStatus(), 0);
+        EndProgram(1);
+        QCOMPARE(programExitStatus(), 1);
     }
 };
 

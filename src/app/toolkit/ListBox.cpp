@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include "ShownText.h"
+
 #include <QAbstractListModel>
 
 namespace pelko {
@@ -32,7 +34,7 @@ public:
         if (!index.isValid() || index.row() >= rowCount())
             return {};
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return source->text(index.row());
+            return shownText(source->text(index.row()), kShownLineChars);
         return {};
     }
 
@@ -107,8 +109,7 @@ void ListBox::setListIndex(int index)
         selectionModel()->clear();
         return;
     }
-    selectionModel()->setCurrentIndex(m_model->index(index),
-                                      QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(m_model->index(index), QItemSelectionModel::ClearAndSelect);
 }
 
 int ListBox::topIndex() const

@@ -1,7 +1,7 @@
 #include "MessageBox.h"
 
 #include "AppInfo.h"
-#include "LineBreaks.h"
+#include "ShownText.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -52,7 +52,15 @@ MsgResult MsgBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QS
     if (activeScript)
         return activeScript->answer(message);
 
-    QMessageBox box(qtIcon(icon), message.title, toWidgetLineBreaks(text), QMessageBox::Ok,
+    QString shown = toWidgetLineBreaks(text);
+    // A quest name of any length may be part of the text.
+    if (shown.size() > kShownLineChars) {
+        QStringList lines = shown.split(QLatin1Char('\n'));
+        for (QString &line : lines)
+            line = shownText(line, kShownLineChars);
+        shown = lines.join(QLatin1Char('\n'));
+    }
+    QMessageBox box(qtIcon(icon), message.title, shown, QMessageBox::Ok,
                     QApplication::activeWindow());
     if (buttons == MsgButtons::OkCancel)
         box.addButton(QMessageBox::Cancel);

@@ -7,7 +7,7 @@ namespace pelko {
 namespace {
 
 ProgramRecorder *activeRecorder = nullptr;
-bool ended = false;
+int exitStatus = 0;
 
 } // namespace
 
@@ -21,21 +21,22 @@ ProgramRecorder::~ProgramRecorder()
     activeRecorder = m_previous;
 }
 
-void EndProgram()
+void EndProgram(int status)
 {
     if (activeRecorder) {
         ++activeRecorder->endCount;
+        activeRecorder->lastStatus = status;
         return;
     }
-    ended = true;
+    exitStatus = status;
     // Leaving the event loop lets main return without closing the window, so no close
     // handler runs and nothing more is saved.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(status);
 }
 
-bool programEnded()
+int programExitStatus()
 {
-    return ended;
+    return exitStatus;
 }
 
 void ShellOpen(const QUrl &url)

@@ -7,9 +7,10 @@
 namespace pelko {
 
 // Ends the program at once: no close handler of any window runs. Before the event loop has
-// started, the caller returns to main, which then does not start it.
-void EndProgram();
-bool programEnded();
+// started, the caller returns to main, which then does not start it and returns the status.
+// A status other than 0 tells whoever started the program that it could not run.
+void EndProgram(int status = 0);
+int programExitStatus();
 
 // Asks the desktop to open a web address in the user's browser; a failure is silent.
 void ShellOpen(const QUrl &url);
@@ -24,6 +25,7 @@ public:
     ProgramRecorder &operator=(const ProgramRecorder &) = delete;
 
     int endCount = 0;
+    int lastStatus = 0; // of the latest EndProgram
     std::vector<QUrl> opened;
 
 private:

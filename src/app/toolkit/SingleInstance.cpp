@@ -2,47 +2,87 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 namespace pelko {
 
-SingleInstance::SingleInstance(const QString &lockPath) : m_lock(lockPath)
-{
-    // The program may run for days: age alone never makes the lock stale, only a dead owner.
-    m_lock.setStaleLockTime(0);
-}
+SingleInstance::SingleInstance(QStringList lockPaths) : m_paths(std::move(lockPaths))
+{}
+
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::tryAcquire()
 {
-    if (m_lock.isLocked() || m_lock.tryLock(0))
+    if (m_lock)
         return true;
-    // Only a lock held by someone else means another copy. When no lock can be made here at all,
-    // refusing would keep the user out with a message about a copy that does not exist.
-    if (m_lock.error() != QLockFile::LockFailedError)
-        return true;
-    // A lock file that names no process (its owner died between creating and writing it) never
-    // looks stale by its pid. A live owner writes the file at once and keeps it locked, so an
-    // unreadable file that has stood for a while and that nobody holds is taken over.
-    if (m_lock.getLockInfo(nullptr, nullptr, nullptr))
-        return false;
-    const qint64 age =
-        QFileInfo(m_lock.fileName()).lastModified().secsTo(QDateTime::currentDateTime());
-    if (qAbs(age) < 5)
-        return false;
-    return m_lock.removeStaleLockFile() && m_lock.tryLock(0);
+    for (const QString &path : m_paths) {
+        switch (tryAt(path)) {
+        case Attempt::Held:
+            return true;
+        case Attempt::HeldByOther:
+            return false;
+        case Attempt::Unusable:
+            break;
+        }
+    }
+    // Refusing now would keep the user out with a message about a copy that does not exist.
+    return true;
 }
 
-QString SingleInstance::defaultLockPath()
+SingleInstance::Attempt SingleInstance::tryAt(const QString &path)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) {
-        // No runtime folder: the user's own cache folder, never one shared by all users.
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-              + QStringLiteral("/pelko");
-        QDir().mkpath(dir);
+    QDir().mkpath(QFileInfo(path).path());
+    // Only a regular file can be a lock. Anything else is looked at no further: reading a FIFO
+    // would block, and a folder can neither be read as a lock nor removed as a stale one.
+    struct stat st {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return Attempt::Unusable;
+
+    auto lock = std::make_unique<QLockFile>(path);
+    // The program may run for days: age alone never makes the lock stale, only a dead owner.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError)
+            return Attempt::Unusable; // the folder cannot hold a lock
+        // A lock file that names no process (its owner died between creating and writing it)
+        // never looks stale by its pid. A live owner writes the file at once and keeps it
+        // locked, so an unreadable file that has stood for a while is taken over.
+        if (lock->getLockInfo(nullptr, nullptr, nullptr))
+            return Attempt::HeldByOther;
+        const qint64 age = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime());
+        if (qAbs(age) < 5)
+            return Attempt::HeldByOther;
+        if (!lock->removeStaleLockFile() || !lock->tryLock(0))
+            return Attempt::Unusable;
     }
-    return dir + QStringLiteral("/pelko.lock");
+    m_lock = std::move(lock);
+    return Attempt::Held;
+}
+
+QString SingleInstance::heldLock() const
+{
+    return m_lock ? m_lock->fileName() : QString();
+}
+
+QStringList SingleInstance::defaultLockPaths()
+{
+    const QString name = QStringLiteral("pelko.lock");
+    QStringList paths;
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        paths << runtime + u'/' + name;
+    // The user's own cache folder, never one shared by all users.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty())
+        paths << cache + QStringLiteral("/pelko/") + name;
+    // Relative, so that it follows the working folder as the data files do.
+    paths << name;
+    return paths;
 }
 
 } // namespace pelko

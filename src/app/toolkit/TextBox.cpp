@@ -1,6 +1,6 @@
 #include "TextBox.h"
 
-#include "LineBreaks.h"
+#include "ShownText.h"
 
 namespace pelko {
 
@@ -20,7 +20,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
 void RichTextBox::setText(const QString &text)
 {
     m_text = text;
-    setPlainText(toWidgetLineBreaks(text));
+    setPlainText(toWidgetLineBreaks(shownText(text, kShownTextChars)));
 }
 
 } // namespace pelko

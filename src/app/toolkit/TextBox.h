@@ -17,7 +17,8 @@ Q_SIGNALS:
 };
 
 // A multi-line, read-only box given plain text. text() gives back exactly what was set;
-// CR LF and a lone CR are shown as line breaks. Tab moves the focus on instead of typing.
+// CR LF and a lone CR are shown as line breaks, and the first kShownTextChars characters are
+// shown. Tab moves the focus on instead of typing.
 class RichTextBox : public QPlainTextEdit
 {
     Q_OBJECT

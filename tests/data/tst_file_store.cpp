@@ -1,0 +1,86 @@
+// Reading whatever stands at a file's name: only a regular file within the limit is read, and
+// the answer comes at once whatever else is there.
+#include "FileStore.h"
+#include "Oddities.h"
+#include "WorkDir.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace pelko;
+using namespace pelko::test;
+
+Q_DECLARE_METATYPE(pelko::ReadStatus)
+
+class TestFileStore : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // kind: how the file "f" is made; bytes: written first (and read back when Ok). The limit
+    // is 10 bytes.
+    void read_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ReadStatus>("status");
+        QTest::newRow("regular file") << "" << QByteArray("0,0\r\n") << ReadStatus::Ok;
+        QTest::newRow("empty file") << "" << QByteArray() << ReadStatus::Ok;
+        QTest::newRow("exactly the limit") << "" << QByteArray("0123456789") << ReadStatus::Ok;
+        QTest::newRow("one byte over") << "" << QByteArray("0123456789A") << ReadStatus::TooLarge;
+        QTest::newRow("missing") << "missing" << QByteArray() << ReadStatus::Missing;
+        QTest::newRow("dangling symlink") << "dangling" << QByteArray() << ReadStatus::Missing;
+        QTest::newRow("symlink to a file") << "link" << QByteArray("1,1\r\n") << ReadStatus::Ok;
+        QTest::newRow("fifo") << "fifo" << QByteArray() << ReadStatus::Unreadable;
+        QTest::newRow("folder") << "folder" << QByteArray() << ReadStatus::Unreadable;
+        QTest::newRow("endless device") << "device" << QByteArray() << ReadStatus::Unreadable;
+        QTest::newRow("link to device")
+            << "link to device" << QByteArray() << ReadStatus::Unreadable;
+        QTest::newRow("sparse 50 GB") << "sparse 50 GB" << QByteArray() << ReadStatus::TooLarge;
+        QTest::newRow("no read permission")
+            << "no read permission" << QByteArray("0,0\r\n") << ReadStatus::Unreadable;
+    }
+
+    void read()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(ReadStatus, status);
+        WorkDir dir;
+        const QString path = dir.filePath("f");
+        if (kind == "link" || kind == "no read permission" || kind.isEmpty())
+            dir.write(kind == "link" ? "target" : "f", bytes);
+        if (kind == "link" || kind == "dangling")
+            QVERIFY(QFile::link("target", path));
+        else if (!kind.isEmpty() && kind != "missing" && kind != "link" && !placeOddity(path, kind))
+            QSKIP("device nodes cannot be made here");
+        FileRead read;
+        {
+            Unprivileged player(dir.path());
+            read = readFile(path, 10);
+        }
+        QCOMPARE(read.status, status);
+        QCOMPARE(read.bytes, status == ReadStatus::Ok ? bytes : QByteArray());
+    }
+
+    // Only names that a save makes, and only regular files, are removed.
+    void leftovers()
+    {
+        WorkDir dir;
+        const QStringList removed = {"clr_stat.dat.AbCdEf", "Pelko.ini.xYzWvU"};
+        const QStringList kept = {"clr_stat.dat",     "clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG",
+                                  "clr_stat.dat.bak", "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",
+                                  "Pelko.ini.QwErTy", "clr_stat.dat.Folder", "x"};
+        for (const QString &name : removed + kept)
+            dir.write(name == "clr_stat.dat.Folder" ? "x" : name, "1");
+        QVERIFY(QFile::remove(dir.filePath("Pelko.ini.QwErTy"))
+                && QFile::link("x", dir.filePath("Pelko.ini.QwErTy")));
+        QVERIFY(placeOddity(dir.filePath("clr_stat.dat.Folder"), "folder"));
+        QCOMPARE(removeSaveLeftovers(dir.path(), {"clr_stat.dat", "Pelko.ini"}), removed);
+        QStringList left = kept;
+        left.sort();
+        QCOMPARE(dir.entries(), left);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileStore)
+#include "tst_file_store.moc"

@@ -1,0 +1,85 @@
+#include "Oddities.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace pelko::test {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+bool makeEndlessDevice(const QString &path)
+{
+    return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 5)) == 0;
+}
+
+} // namespace
+
+bool placeOddity(const QString &path, const QString &kind)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(native.constData(), 0666) == 0;
+    if (kind == QLatin1String("folder"))
+        return ::mkdir(native.constData(), 0777) == 0;
+    if (kind == QLatin1String("device"))
+        return makeEndlessDevice(path);
+    if (kind == QLatin1String("link to device")) {
+        const QString node = path + QStringLiteral(".endless");
+        return makeEndlessDevice(node) && QFile::link(QFileInfo(node).fileName(), path);
+    }
+    if (kind == QLatin1String("sparse 50 GB"))
+        return QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, 50LL << 30);
+    if (kind == QLatin1String("no read permission"))
+        return ::chmod(native.constData(), 0222) == 0;
+    qFatal("unknown oddity %s", qPrintable(kind));
+}
+
+QByteArray fingerprint(const QString &path)
+{
+    QByteArray out;
+    for (bool follow : {false, true}) {
+        struct stat st {
+        };
+        const QByteArray native = QFile::encodeName(path);
+        if ((follow ? ::stat(native.constData(), &st) : ::lstat(native.constData(), &st)) != 0) {
+            out += "none;";
+            continue;
+        }
+        out += QByteArray::number(st.st_mode, 8) + ' ' + QByteArray::number(qint64(st.st_size))
+               + ' ' + QByteArray::number(qulonglong(st.st_rdev)) + ';';
+        QFile file(path);
+        if (follow && S_ISREG(st.st_mode) && st.st_size < (1 << 20)
+            && file.open(QIODevice::ReadOnly))
+            out += file.readAll();
+    }
+    return out;
+}
+
+Unprivileged::Unprivileged(const QString &folder)
+{
+    if (::geteuid() != 0)
+        return;
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    m_groups.resize(std::size_t(::getgroups(0, nullptr)));
+    m_groups.resize(std::size_t(::getgroups(int(m_groups.size()), m_groups.data())));
+    // The effective ids only: the saved ones stay root, so that the destructor can return.
+    if (::setgroups(0, nullptr) != 0 || ::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0)
+        qFatal("cannot act as nobody");
+    m_dropped = true;
+}
+
+Unprivileged::~Unprivileged()
+{
+    if (m_dropped
+        && (::seteuid(0) != 0 || ::setegid(0) != 0
+            || ::setgroups(m_groups.size(), m_groups.data()) != 0))
+        qFatal("cannot return to root");
+}
+
+} // namespace pelko::test
