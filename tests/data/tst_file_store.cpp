@@ -1,11 +1,9 @@
 // Reading whatever stands at a file's name: only a regular file within the limit is read, and
 // the answer comes at once whatever else is there.
 #include "FileStore.h"
-#include "Oddities.h"
-#include "WorkDir.h"
+#include "TestSupport.h"
 
 #include <QFile>
-#include <QTest>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -23,21 +21,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<ReadStatus>("status");
-        QTest::newRow("regular file") << "" << QByteArray("0,0\r\n") << ReadStatus::Ok;
-        QTest::newRow("empty file") << "" << QByteArray() << ReadStatus::Ok;
-        QTest::newRow("exactly the limit") << "" << QByteArray("0123456789") << ReadStatus::Ok;
-        QTest::newRow("one byte over") << "" << QByteArray("0123456789A") << ReadStatus::TooLarge;
-        QTest::newRow("missing") << "missing" << QByteArray() << ReadStatus::Missing;
-        QTest::newRow("dangling symlink") << "dangling" << QByteArray() << ReadStatus::Missing;
-        QTest::newRow("symlink to a file") << "link" << QByteArray("1,1\r\n") << ReadStatus::Ok;
-        QTest::newRow("fifo") << "fifo" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("folder") << "folder" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("endless device") << "device" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("link to device")
-            << "link to device" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("sparse 50 GB") << "sparse 50 GB" << QByteArray() << ReadStatus::TooLarge;
-        QTest::newRow("no read permission")
-            << "no read permission" << QByteArray("0,0\r\n") << ReadStatus::Unreadable;
+        addRow("regular file", "", QByteArray("0,0\r\n"), ReadStatus::Ok);
+        addRow("empty file", "", QByteArray(), ReadStatus::Ok);
+        addRow("exactly the limit", "", QByteArray("0123456789"), ReadStatus::Ok);
+        addRow("one byte over", "", QByteArray("0123456789A"), ReadStatus::TooLarge);
+        addRow("missing", "missing", QByteArray(), ReadStatus::Missing);
+        addRow("dangling symlink", "dangling", QByteArray(), ReadStatus::Missing);
+        addRow("symlink to a file", "link", QByteArray("1,1\r\n"), ReadStatus::Ok);
+        addRow("fifo", "fifo", QByteArray(), ReadStatus::Unreadable);
+        addRow("folder", "folder", QByteArray(), ReadStatus::Unreadable);
+        addRow("endless device", "device", QByteArray(), ReadStatus::Unreadable);
+        addRow("link to device", "link to device", QByteArray(), ReadStatus::Unreadable);
+        addRow("sparse 50 GB", "sparse 50 GB", QByteArray(), ReadStatus::TooLarge);
+        addRow("no read permission", "no read permission", QByteArray("0,0\r\n"),
+               ReadStatus::Unreadable);
     }
 
     void read()

@@ -63,8 +63,9 @@ QRect framed(const QWidget *window)
 // How far `frame` lies from the centre of `over`, in whole pixels of either axis.
 int offCentre(const QRect &frame, const QRect &over)
 {
-    const QPointF want = QPointF(over.topLeft()) +
-                         QPointF(over.width() - frame.width(), over.height() - frame.height()) / 2;
+    const QPointF want =
+        QPointF(over.topLeft())
+        + QPointF(over.width() - frame.width(), over.height() - frame.height()) / 2;
     return qRound(qMax(qAbs(frame.left() - want.x()), qAbs(frame.top() - want.y())));
 }
 
@@ -87,9 +88,9 @@ private Q_SLOTS:
     {
         TestWindow w(kQuests);
         QVERIFY(w.started);
-        const QRect frame = framed(&w.h->window());
-        QCOMPARE_GT(frame.height(), w.h->window().height()); // a title bar to be centred with
-        QCOMPARE_LE(offCentre(frame, w.h->window().screen()->geometry()), 1);
+        const QRect frame = framed(&w.window());
+        QCOMPARE_GT(frame.height(), w.window().height()); // a title bar to be centred with
+        QCOMPARE_LE(offCentre(frame, w.window().screen()->geometry()), 1);
     }
 
     void aboutCentredOverMainWindow_data()
@@ -102,7 +103,7 @@ private Q_SLOTS:
     {
         QFETCH(QPoint, moveBy);
         TestWindow w(kQuests);
-        QWidget &main = w.h->window();
+        QWidget &main = w.window();
         const QPoint to = framed(&main).topLeft() + moveBy;
         main.move(to);
         QTRY_COMPARE(frameOnScreen(&main).topLeft(), to);

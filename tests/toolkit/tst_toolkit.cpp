@@ -1,15 +1,14 @@
 // Each wrapper of the toolkit layer exists to correct one Qt behaviour; these tests pin it.
+#include "TestSupport.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/OptionArray.h"
 #include "toolkit/Program.h"
-#include "toolkit/ShortcutGuard.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/SingleInstance.h"
 #include "toolkit/TextBox.h"
 
-#include <QAction>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -73,31 +72,14 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.itemData(list.listIndex()), 9);
         QCOMPARE(list.text(2), QStringLiteral("c"));
-        QCOMPARE(list.model()->index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("b"));
+        QCOMPARE(list.model()->index(1, 0).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("b"));
         // QListWidget::clear would report a change to row -1.
         list.clear();
         list.setSource(entries({{"p", 1}}));
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.listIndex(), -1);
         QCOMPARE(list.listCount(), 1);
-    }
-
-    void listBoxArrowKeysRaiseClick()
-    {
-        ListBox list;
-        list.resize(100, 100);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowActive(&list));
-        list.setSource(entries({{"a", 1}, {"b", 2}}));
-        QSignalSpy clicks(&list, &ListBox::Click);
-        list.setFocus(); // QListView makes row 0 current on focus, selecting nothing
-        QCOMPARE(list.listIndex(), -1);
-        QCOMPARE(clicks.count(), 0);
-        list.setListIndex(0);
-        clicks.clear();
-        QTest::keyClick(&list, Qt::Key_Down);
-        QCOMPARE(clicks.count(), 1);
-        QCOMPARE(list.listIndex(), 1);
     }
 
     void optionArrayRaisesOnlyOnSelection()
@@ -143,16 +125,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("listed");
         const QString longest = QString(kShownTextChars, u'x');
         const QString emoji = QStringLiteral("\U0001F600");
-        QTest::newRow("line breaks, markup") << "a\r\nb\rc<b>d</b>"
-                                             << "a\nb\nc<b>d</b>"
-                                             << "a\r\nb\rc<b>d</b>";
-        QTest::newRow("as long as shown")
-            << longest << longest << longest.left(kShownLineChars) + u'…';
-        QTest::newRow("longer") << longest + u'y' << longest + u'…' << QString();
-        QTest::newRow("cut before a pair of surrogates")
-            << QString(kShownLineChars - 1, u'x') + emoji + emoji
-            << QString(kShownLineChars - 1, u'x') + emoji + emoji
-            << QString(kShownLineChars - 1, u'x') + u'…';
+        test::addRow("line breaks, markup", "a\r\nb\rc<b>d</b>", "a\nb\nc<b>d</b>",
+                     "a\r\nb\rc<b>d</b>");
+        test::addRow("as long as shown", longest, longest, longest.left(kShownLineChars) + u'…');
+        test::addRow("longer", longest + u'y', longest + u'…', QString());
+        test::addRow("cut before a pair of surrogates",
+                     QString(kShownLineChars - 1, u'x') + emoji + emoji,
+                     QString(kShownLineChars - 1, u'x') + emoji + emoji,
+                     QString(kShownLineChars - 1, u'x') + u'…');
     }
 
     void textsKeptWhole()
@@ -171,25 +151,6 @@ private Q_SLOTS:
             QCOMPARE(list.model()->index(0, 0).data().toString(), listed);
     }
 
-    void shortcutWinsOverLineEdit()
-    {
-        QWidget window;
-        auto *edit = new TextBox(&window);
-        auto *action = new QAction(&window);
-        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-        window.addAction(action);
-        QSignalSpy triggered(action, &QAction::triggered);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        edit->setFocus();
-        edit->setText(QStringLiteral("abc"));
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(triggered.count(), 0); // QLineEdit takes Ctrl+A as select-all
-        edit->installEventFilter(new ShortcutGuard({action->shortcut()}, &window));
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(triggered.count(), 1);
-    }
-
     // Three places for the lock, each with what stands there: "" nothing, "folder" a folder at
     // the lock's name, "fifo" a FIFO there, "link" a symlink there, "file-parent" a file where
     // the lock's folder should be. held: the place whose lock the first copy holds, -1 none.
@@ -197,12 +158,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("obstacles");
         QTest::addColumn<int>("held");
-        QTest::newRow("first place free") << QStringList{"", "", ""} << 0;
-        QTest::newRow("folder at the first") << QStringList{"folder", "", ""} << 1;
-        QTest::newRow("FIFO, then folder") << QStringList{"fifo", "folder", ""} << 2;
-        QTest::newRow("symlink at the first") << QStringList{"link", "", ""} << 1;
-        QTest::newRow("first folder cannot be made") << QStringList{"file-parent", "", ""} << 1;
-        QTest::newRow("no place at all") << QStringList{"folder", "fifo", "file-parent"} << -1;
+        test::addRow("first place free", QStringList{"", "", ""}, 0);
+        test::addRow("folder at the first", QStringList{"folder", "", ""}, 1);
+        test::addRow("FIFO, then folder", QStringList{"fifo", "folder", ""}, 2);
+        test::addRow("symlink at the first", QStringList{"link", "", ""}, 1);
+        test::addRow("first folder cannot be made", QStringList{"file-parent", "", ""}, 1);
+        test::addRow("no place at all", QStringList{"folder", "fifo", "file-parent"}, -1);
     }
 
     void singleInstancePlaces()
@@ -237,19 +198,11 @@ private Q_SLOTS:
 
     void singleInstanceRecoversStaleLock()
     {
+        // An empty lock file, left by a copy that died before writing it, once it has aged. (A
+        // lock naming a dead copy is taken over in tst_single_instance.)
         QTemporaryDir dir;
         const QStringList path{dir.filePath(QStringLiteral("pelko.lock"))};
-        // A lock left by a process that no longer exists is taken over.
         QFile stale(path[0]);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("999999\ntst_toolkit\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        stale.close();
-        {
-            SingleInstance next(path);
-            QVERIFY(next.tryAcquire());
-            QCOMPARE(next.heldLock(), path[0]);
-        }
-        // An empty lock file, left by a copy that died before writing it, once it has aged.
         QVERIFY(stale.open(QIODevice::WriteOnly));
         QVERIFY(stale.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                   QFileDevice::FileModificationTime));
