@@ -8,10 +8,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStyle>
-#include <QTimer>
-
-#include <functional>
 
 using namespace pelko::test;
 
@@ -19,23 +17,6 @@ namespace {
 
 const QUrl kAuthorPage(QStringLiteral("https://pelko.example.jp/"));
 const std::vector<Quest> kQuests = namedQuests({QStringLiteral("灯台の鍵")});
-
-// The About dialog is modal: `open` returns only once it is closed. `inspect` runs while it is
-// shown (never, when some other dialog or none is shown); the dialog is rejected afterwards, so a
-// failing check never blocks.
-void whileAboutShown(const std::function<void()> &open,
-                     const std::function<void(QDialog *)> &inspect)
-{
-    QObject guard; // the timer dies with it, unfired when `open` shows nothing
-    QTimer::singleShot(0, &guard, [&] {
-        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            if (d->objectName() == "frmAbout")
-                inspect(d);
-            d->reject(); // a second time when `inspect` closed it: harmless
-        }
-    });
-    open();
-}
 
 // Texts drawn past their label (in the fallback faces of a Linux desktop), and texts that run
 // into each other, into the icon or under the OK button.
@@ -76,11 +57,12 @@ private Q_SLOTS:
         auto *keyword = w.child<QLineEdit>("txtSearchItems");
         keyword->setFocus();
         QStringList seen; // layout faults, when any, come after the icon
-        whileAboutShown(
+        whileModalShown(
             [&] { QTest::keyClick(keyword, Qt::Key_A, Qt::ControlModifier); },
             [&](QDialog *d) {
                 const QSize icon = d->findChild<QLabel *>("picIcon")->pixmap().size();
-                seen << d->windowTitle() << d->findChild<QLabel *>("lblVersion")->text()
+                seen << d->objectName() << d->windowTitle()
+                     << d->findChild<QLabel *>("lblVersion")->text()
                      << QStringLiteral("icon %1x%2").arg(icon.width()).arg(icon.height())
                      << layoutFaults(d);
                 QTest::mouseClick(d->findChild<QLabel *>("lblURL"), Qt::LeftButton);
@@ -89,10 +71,34 @@ private Q_SLOTS:
                 QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape);
                 seen << (d->isVisible() ? "open after Esc" : "closed by Esc");
             });
-        QCOMPARE(seen, QStringList({QStringLiteral("ペルコ for Verdaniaのバージョン情報"),
-                                    "Version 1.10.00", "icon 48x48", "open after a click on lblURL",
-                                    "closed by Esc"}));
+        QCOMPARE(seen,
+                 QStringList({"frmAbout", QStringLiteral("ペルコ for Verdaniaのバージョン情報"),
+                              "Version 1.10.00", "icon 48x48", "open after a click on lblURL",
+                              "closed by Esc"}));
         QCOMPARE(w.program().opened, std::vector<QUrl>{kAuthorPage});
+    }
+
+    // Centred over the main window's outer frame, also after the main window has moved, and
+    // near a screen edge not pulled back onto the screen.
+    void centredOverTheMainWindow()
+    {
+        TestWindow w(kQuests);
+        QWidget &main = w.window();
+        const QRect screen = main.screen()->geometry(), frame = main.frameGeometry();
+        const QPoint third = QPoint(frame.width(), frame.height()) / 3;
+        for (const QPoint to : {main.pos(), main.pos() + QPoint(37, -23),
+                                screen.bottomRight() - third, screen.topLeft() - 2 * third}) {
+            main.move(to);
+            QTRY_COMPARE(main.pos(), to);
+            // Both measured while it is shown: on closing, the main window's frame can shift.
+            QPointF off(999, 999);
+            whileModalShown([&] { w.child<QAction>("mnuHelpAbort")->trigger(); },
+                            [&](QDialog *d) {
+                                off = QRectF(d->frameGeometry()).center()
+                                      - QRectF(main.frameGeometry()).center();
+                            });
+            QCOMPARE_LE(qMax(qAbs(off.x()), qAbs(off.y())), 1.0); // the pixel rounding takes
+        }
     }
 
     void menuAndCtrlWOpenPage()

@@ -1,5 +1,6 @@
 // Reading whatever stands at a file's name: only a regular file within the limit is read, and
-// the answer comes at once whatever else is there.
+// the answer comes at once whatever else is there. (Saving is tested in tst_saving, the removal
+// of what interrupted saves left in tst_damaged_inputs.)
 #include "FileStore.h"
 #include "TestSupport.h"
 
@@ -57,25 +58,6 @@ private Q_SLOTS:
         }
         QCOMPARE(read.status, status);
         QCOMPARE(read.bytes, status == ReadStatus::Ok ? bytes : QByteArray());
-    }
-
-    // Only names that a save makes, and only regular files, are removed.
-    void leftovers()
-    {
-        WorkDir dir;
-        const QStringList removed = {"clr_stat.dat.AbCdEf", "Pelko.ini.xYzWvU"};
-        const QStringList kept = {"clr_stat.dat",     "clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG",
-                                  "clr_stat.dat.bak", "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",
-                                  "Pelko.ini.QwErTy", "clr_stat.dat.Folder", "x"};
-        for (const QString &name : removed + kept)
-            dir.write(name == "clr_stat.dat.Folder" ? "x" : name, "1");
-        QVERIFY(QFile::remove(dir.filePath("Pelko.ini.QwErTy"))
-                && QFile::link("x", dir.filePath("Pelko.ini.QwErTy")));
-        QVERIFY(placeOddity(dir.filePath("clr_stat.dat.Folder"), "folder"));
-        QCOMPARE(removeSaveLeftovers(dir.path(), {"clr_stat.dat", "Pelko.ini"}), removed);
-        QStringList left = kept;
-        left.sort();
-        QCOMPARE(dir.entries(), left);
     }
 };
 

@@ -129,20 +129,30 @@ private Q_SLOTS:
     }
 
     // A save cut short by a crash leaves its temporary file; the next start removes it, unless
-    // the start is refused (a refused start writes nothing).
+    // the start is refused (a refused start writes nothing). Only names that a save makes, and
+    // only regular files, are removed.
     void leftoversRemovedAtStart()
     {
+        const QStringList kept = {"clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG", "clr_stat.dat.bak",
+                                  "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",     "Pelko.ini.QwErTy",
+                                  "clr_stat.dat.Folder"};
         for (const bool refused : {false, true}) {
             Folder dir;
             if (refused)
                 QFile::remove(dir.filePath("Pelko.dat"));
-            for (const char *name : {"Pelko.ini.GhIjKl", "clr_stat.dat.AbCdEf"})
+            for (const QString &name :
+                 kept + QStringList{"Pelko.ini.GhIjKl", "clr_stat.dat.AbCdEf"})
                 dir.write(name, "1,1\r\n0,1\r\n");
+            QVERIFY(QFile::remove(dir.filePath("Pelko.ini.QwErTy"))
+                    && QFile::link("clr_stat.dat", dir.filePath("Pelko.ini.QwErTy")));
+            QVERIFY(QFile::remove(dir.filePath("clr_stat.dat.Folder"))
+                    && placeOddity(dir.filePath("clr_stat.dat.Folder"), "folder"));
             const QStringList before = dir.entries();
             MainWindowHarness h(dir);
             QCOMPARE(h.start(), !refused);
-            QCOMPARE(dir.entries(),
-                     refused ? before : QStringList({"Pelko.dat", "Pelko.ini", "clr_stat.dat"}));
+            QStringList left = kept + QStringList{"Pelko.dat", "Pelko.ini", "clr_stat.dat"};
+            left.sort();
+            QCOMPARE(dir.entries(), refused ? before : left);
         }
     }
 

@@ -4,9 +4,11 @@
 #include "toolkit/Fonts.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace pelko::test {
 
@@ -56,6 +58,19 @@ QRadioButton *MainWindowHarness::option(int k)
 QString MainWindowHarness::label(const QString &name)
 {
     return child<QLabel>(name)->text();
+}
+
+void whileModalShown(const std::function<void()> &open,
+                     const std::function<void(QDialog *)> &inspect)
+{
+    QObject guard; // the timer dies with it, unfired when open() shows nothing
+    QTimer::singleShot(0, &guard, [&] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            inspect(d);
+            d->reject(); // a second time when inspect() closed it: harmless
+        }
+    });
+    open();
 }
 
 TestWindow::TestWindow(const std::vector<Quest> &quests, const std::optional<QByteArray> &progress,

@@ -8,8 +8,10 @@
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
+class QDialog;
 class QRadioButton;
 
 namespace pelko::test {
@@ -60,6 +62,12 @@ private:
     std::unique_ptr<frmMain> m_window;
     QStringList m_saves;
 };
+
+// Runs open(), which shows a modal dialog and returns once it is closed; inspect() runs while the
+// dialog is shown (not at all when none is), and the dialog is rejected afterwards, so that a
+// failing check never blocks.
+void whileModalShown(const std::function<void()> &open,
+                     const std::function<void(QDialog *)> &inspect);
 
 // A started main window over a fresh folder holding a database of the given quests and, unless
 // left out, the progress and settings files (by default: nothing done, no confirmation).
