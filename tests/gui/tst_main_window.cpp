@@ -30,7 +30,8 @@ namespace {
 const QByteArray kConfirm = "0,0,0,0\r\n";
 const QString kCompleted = QStringLiteral("コンプリート数： %1");
 
-// Quests E to A in rows 1 to 5, listed A to E; quest number = row; C and D form a chain.
+// Quests E to A in rows 1 to 5, listed A to E; quest number = row; C and D form a chain; A is in
+// 真のフィオーレの島 (code 9, the eighth item, after the gap at code 8), the others in code 1.
 struct Window : TestWindow {
     explicit Window(const QByteArray &progress = "0,0\r\n", const QByteArray &ini = kConfirm)
         : TestWindow(quests(), progress, ini)
@@ -41,6 +42,7 @@ struct Window : TestWindow {
         q[2].chainNo = 110;
         q[3].chainNo = 111;
         q[4].process = "x\\ny";
+        q[4].region = 9;
         return q;
     }
     void search(const QString &keyword)
@@ -109,9 +111,11 @@ private Q_SLOTS:
         w.child<ComboBox>("cboState")->setListIndex(0);
         w.child<ComboBox>("cboCountry")->setListIndex(2); // no quest in ミルテラ大陸
         QCOMPARE(w.listTexts(), QStringList{});
+        w.child<ComboBox>("cboCountry")->setListIndex(8);
+        QCOMPARE(w.listTexts(), QStringList{"A"});
         w.child<ComboBox>("cboCountry")->setListIndex(1);
         w.child<CheckBox>("chkTreeView")->click();
-        QCOMPARE(w.listTexts(), QStringList({"E", "D", "C", "　└B", "A"}));
+        QCOMPARE(w.listTexts(), QStringList({"E", "D", "C", "　└B"}));
         w.list()->setListIndex(3); // the tree entry shows its own quest
         QCOMPARE(w.shown(), 4);
     }
