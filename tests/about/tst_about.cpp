@@ -1,4 +1,5 @@
-// The Help menu and the About dialog, through the real main window.
+// The Help menu and the About dialog, through the real main window, and what a screen reader
+// announces. (Where the dialog stands is tested under a window manager in tst_window_frame.)
 #include "MainWindowHarness.h"
 
 #include <QAccessible>
@@ -9,9 +10,6 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
-#include <QTimer>
-
-#include <functional>
 
 using namespace pelko::test;
 
@@ -19,23 +17,6 @@ namespace {
 
 const QUrl kAuthorPage(QStringLiteral("https://pelko.example.jp/"));
 const std::vector<Quest> kQuests = namedQuests({QStringLiteral("灯台の鍵")});
-
-// The About dialog is modal: `open` returns only once it is closed. `inspect` runs while it is
-// shown (never, when some other dialog or none is shown); the dialog is rejected afterwards, so a
-// failing check never blocks.
-void whileAboutShown(const std::function<void()> &open,
-                     const std::function<void(QDialog *)> &inspect)
-{
-    QObject guard; // the timer dies with it, unfired when `open` shows nothing
-    QTimer::singleShot(0, &guard, [&] {
-        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            if (d->objectName() == "frmAbout")
-                inspect(d);
-            d->reject(); // a second time when `inspect` closed it: harmless
-        }
-    });
-    open();
-}
 
 // Texts drawn past their label (in the fallback faces of a Linux desktop), and texts that run
 // into each other, into the icon or under the OK button.
@@ -76,11 +57,12 @@ private Q_SLOTS:
         auto *keyword = w.child<QLineEdit>("txtSearchItems");
         keyword->setFocus();
         QStringList seen; // layout faults, when any, come after the icon
-        whileAboutShown(
+        whileModalShown(
             [&] { QTest::keyClick(keyword, Qt::Key_A, Qt::ControlModifier); },
             [&](QDialog *d) {
                 const QSize icon = d->findChild<QLabel *>("picIcon")->pixmap().size();
-                seen << d->windowTitle() << d->findChild<QLabel *>("lblVersion")->text()
+                seen << d->objectName() << d->windowTitle()
+                     << d->findChild<QLabel *>("lblVersion")->text()
                      << QStringLiteral("icon %1x%2").arg(icon.width()).arg(icon.height())
                      << layoutFaults(d);
                 QTest::mouseClick(d->findChild<QLabel *>("lblURL"), Qt::LeftButton);
@@ -89,57 +71,45 @@ private Q_SLOTS:
                 QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape);
                 seen << (d->isVisible() ? "open after Esc" : "closed by Esc");
             });
-        QCOMPARE(seen, QStringList({QStringLiteral("ペルコ for Verdaniaのバージョン情報"),
-                                    "Version 1.10.00", "icon 48x48", "open after a click on lblURL",
-                                    "closed by Esc"}));
-        QCOMPARE(w.h->program().opened, std::vector<QUrl>{kAuthorPage});
+        QCOMPARE(seen,
+                 QStringList({"frmAbout", QStringLiteral("ペルコ for Verdaniaのバージョン情報"),
+                              "Version 1.10.00", "icon 48x48", "open after a click on lblURL",
+                              "closed by Esc"}));
+        QCOMPARE(w.program().opened, std::vector<QUrl>{kAuthorPage});
     }
 
-    // Shown twice, centred over the main window's outer frame each time, also after the main
-    // window has moved, and near a screen edge it is not pulled back onto the screen.
-    void centredEachTime_data()
+    // Centred over the main window's outer frame, also after the main window has moved, and
+    // near a screen edge not pulled back onto the screen.
+    void centredOverTheMainWindow()
     {
-        QTest::addColumn<int>("edge"); // 0: moved a little; 1/-1: two thirds past right/left
-        QTest::newRow("moved") << 0;
-        QTest::newRow("past the right and bottom edges") << 1;
-        QTest::newRow("past the left and top edges") << -1;
-    }
-    void centredEachTime()
-    {
-        QFETCH(int, edge);
         TestWindow w(kQuests);
-        QWidget &main = w.h->window();
-        const auto offCentre = [&] { // at most the pixel that rounding takes
-            // Both measured while it is shown: on closing, the main window's frame can shift.
-            QRectF about(-999, -999, 1, 1), under;
-            whileAboutShown([&] { w.child<QAction>("mnuHelpAbort")->trigger(); },
-                            [&](QDialog *d) {
-                                about = d->frameGeometry();
-                                under = main.frameGeometry();
-                            });
-            const QPointF off = about.center() - under.center();
-            return qMax(qAbs(off.x()), qAbs(off.y()));
-        };
-        QCOMPARE_LE(offCentre(), 1.0);
+        QWidget &main = w.window();
         const QRect screen = main.screen()->geometry(), frame = main.frameGeometry();
         const QPoint third = QPoint(frame.width(), frame.height()) / 3;
-        const QPoint to = edge == 0  ? main.pos() + QPoint(37, -23)
-                          : edge > 0 ? screen.bottomRight() - third
-                                     : screen.topLeft() - 2 * third;
-        main.move(to);
-        QTRY_COMPARE(main.pos(), to);
-        QCOMPARE_LE(offCentre(), 1.0);
+        for (const QPoint to : {main.pos(), main.pos() + QPoint(37, -23),
+                                screen.bottomRight() - third, screen.topLeft() - 2 * third}) {
+            main.move(to);
+            QTRY_COMPARE(main.pos(), to);
+            // Both measured while it is shown: on closing, the main window's frame can shift.
+            QPointF off(999, 999);
+            whileModalShown([&] { w.child<QAction>("mnuHelpAbort")->trigger(); },
+                            [&](QDialog *d) {
+                                off = QRectF(d->frameGeometry()).center()
+                                      - QRectF(main.frameGeometry()).center();
+                            });
+            QCOMPARE_LE(qMax(qAbs(off.x()), qAbs(off.y())), 1.0); // the pixel rounding takes
+        }
     }
 
     void menuAndCtrlWOpenPage()
     {
         TestWindow w(kQuests);
         w.child<QAction>("mnuCallWeb")->trigger();
-        QCOMPARE(w.h->program().opened, std::vector<QUrl>{kAuthorPage});
+        QCOMPARE(w.program().opened, std::vector<QUrl>{kAuthorPage});
         auto *keyword = w.child<QLineEdit>("txtSearchItems");
         keyword->setFocus();
         QTest::keyClick(keyword, Qt::Key_W, Qt::ControlModifier);
-        QCOMPARE(w.h->program().opened, std::vector<QUrl>(2, kAuthorPage));
+        QCOMPARE(w.program().opened, std::vector<QUrl>(2, kAuthorPage));
     }
 
     // What a screen reader announces for each control that takes input. On Linux Qt names a
@@ -161,12 +131,12 @@ private Q_SLOTS:
         QStringList announced;
         for (const QString &row : expected) {
             const QString control = row.section(u' ', 0, 0);
-            auto *a = QAccessible::queryAccessibleInterface(w.h->child<QWidget>(control));
+            auto *a = QAccessible::queryAccessibleInterface(w.child<QWidget>(control));
             const auto labels = a->relations(QAccessible::Label);
-            announced << control + u' ' +
-                             (a->role() == QAccessible::ComboBox && !labels.isEmpty()
-                                  ? labels.first().first->text(QAccessible::Name)
-                                  : a->text(QAccessible::Name));
+            announced << control + u' '
+                             + (a->role() == QAccessible::ComboBox && !labels.isEmpty()
+                                    ? labels.first().first->text(QAccessible::Name)
+                                    : a->text(QAccessible::Name));
         }
         QCOMPARE(announced, expected);
     }

@@ -1,11 +1,10 @@
 // Reading whatever stands at a file's name: only a regular file within the limit is read, and
-// the answer comes at once whatever else is there.
+// the answer comes at once whatever else is there. (Saving is tested in tst_saving, the removal
+// of what interrupted saves left in tst_damaged_inputs.)
 #include "FileStore.h"
-#include "Oddities.h"
-#include "WorkDir.h"
+#include "TestSupport.h"
 
 #include <QFile>
-#include <QTest>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -23,21 +22,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<ReadStatus>("status");
-        QTest::newRow("regular file") << "" << QByteArray("0,0\r\n") << ReadStatus::Ok;
-        QTest::newRow("empty file") << "" << QByteArray() << ReadStatus::Ok;
-        QTest::newRow("exactly the limit") << "" << QByteArray("0123456789") << ReadStatus::Ok;
-        QTest::newRow("one byte over") << "" << QByteArray("0123456789A") << ReadStatus::TooLarge;
-        QTest::newRow("missing") << "missing" << QByteArray() << ReadStatus::Missing;
-        QTest::newRow("dangling symlink") << "dangling" << QByteArray() << ReadStatus::Missing;
-        QTest::newRow("symlink to a file") << "link" << QByteArray("1,1\r\n") << ReadStatus::Ok;
-        QTest::newRow("fifo") << "fifo" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("folder") << "folder" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("endless device") << "device" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("link to device")
-            << "link to device" << QByteArray() << ReadStatus::Unreadable;
-        QTest::newRow("sparse 50 GB") << "sparse 50 GB" << QByteArray() << ReadStatus::TooLarge;
-        QTest::newRow("no read permission")
-            << "no read permission" << QByteArray("0,0\r\n") << ReadStatus::Unreadable;
+        addRow("regular file", "", QByteArray("0,0\r\n"), ReadStatus::Ok);
+        addRow("empty file", "", QByteArray(), ReadStatus::Ok);
+        addRow("exactly the limit", "", QByteArray("0123456789"), ReadStatus::Ok);
+        addRow("one byte over", "", QByteArray("0123456789A"), ReadStatus::TooLarge);
+        addRow("missing", "missing", QByteArray(), ReadStatus::Missing);
+        addRow("dangling symlink", "dangling", QByteArray(), ReadStatus::Missing);
+        addRow("symlink to a file", "link", QByteArray("1,1\r\n"), ReadStatus::Ok);
+        addRow("fifo", "fifo", QByteArray(), ReadStatus::Unreadable);
+        addRow("folder", "folder", QByteArray(), ReadStatus::Unreadable);
+        addRow("endless device", "device", QByteArray(), ReadStatus::Unreadable);
+        addRow("link to device", "link to device", QByteArray(), ReadStatus::Unreadable);
+        addRow("sparse 50 GB", "sparse 50 GB", QByteArray(), ReadStatus::TooLarge);
+        addRow("no read permission", "no read permission", QByteArray("0,0\r\n"),
+               ReadStatus::Unreadable);
     }
 
     void read()
@@ -60,25 +58,6 @@ private Q_SLOTS:
         }
         QCOMPARE(read.status, status);
         QCOMPARE(read.bytes, status == ReadStatus::Ok ? bytes : QByteArray());
-    }
-
-    // Only names that a save makes, and only regular files, are removed.
-    void leftovers()
-    {
-        WorkDir dir;
-        const QStringList removed = {"clr_stat.dat.AbCdEf", "Pelko.ini.xYzWvU"};
-        const QStringList kept = {"clr_stat.dat",     "clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG",
-                                  "clr_stat.dat.bak", "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",
-                                  "Pelko.ini.QwErTy", "clr_stat.dat.Folder", "x"};
-        for (const QString &name : removed + kept)
-            dir.write(name == "clr_stat.dat.Folder" ? "x" : name, "1");
-        QVERIFY(QFile::remove(dir.filePath("Pelko.ini.QwErTy"))
-                && QFile::link("x", dir.filePath("Pelko.ini.QwErTy")));
-        QVERIFY(placeOddity(dir.filePath("clr_stat.dat.Folder"), "folder"));
-        QCOMPARE(removeSaveLeftovers(dir.path(), {"clr_stat.dat", "Pelko.ini"}), removed);
-        QStringList left = kept;
-        left.sort();
-        QCOMPARE(dir.entries(), left);
     }
 };
 

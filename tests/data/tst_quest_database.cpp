@@ -1,18 +1,22 @@
-#include "DatabaseBuilder.h"
+// Reading Pelko.dat: which files load (and how many quests), which are refused and why, the
+// fields of a record and the decoding of code page 932.
 #include "QuestDatabase.h"
+#include "QuestDatabaseGenerator.h"
 #include "ShiftJis.h"
-
-#include <QTest>
+#include "TestSupport.h"
 
 using namespace pelko;
-using pelko::test::ansi;
+using namespace pelko::test;
 
 namespace {
 const QByteArray kEnd = "0,99,0,0,\"\",\"\",\"\",\"\",\"\"\r\n";
 const QByteArray kRecord = "0,3,120,1,\"a\",\"b\",\"c\",\"d\",\"e\"\r\n";
+// A record with the given numbers and the texts "a" to "e".
+QByteArray record(const char *numbers)
+{
+    return numbers + QByteArray(",\"a\",\"b\",\"c\",\"d\",\"e\"\r\n");
+}
 } // namespace
-
-Q_DECLARE_METATYPE(std::optional<pelko::DatabaseError>)
 
 class TestQuestDatabase : public QObject
 {
@@ -21,106 +25,93 @@ private Q_SLOTS:
     void outcome_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("quests"); // -1: refused
+        QTest::addColumn<int>("quests"); // -1: refused with the error
         QTest::addColumn<int>("error");
-        const int none = -1;
-        const auto e = [](DatabaseError err) { return static_cast<int>(err); };
-        QTest::newRow("N records and the end record") << kRecord + kRecord + kEnd << 2 << none;
-        QTest::newRow("end record only: an empty database") << kEnd << 0 << none;
-        QTest::newRow("lines after the end record are never read")
-            << kRecord + kEnd + "garbage\"\r\n,,,\r\n" << 1 << none;
-        QTest::newRow("end record short of nine fields at the end")
-            << kRecord + "0,99,0,0,\"\"\r\n" << -1 << e(DatabaseError::CutShort);
-        QTest::newRow("no end record") << kRecord + kRecord << -1 << e(DatabaseError::NoEndRecord);
-        QTest::newRow("empty file") << QByteArray() << -1 << e(DatabaseError::NoEndRecord);
-        QTest::newRow("region 256") << "0,256,0,1,\"a\",\"\",\"\",\"\",\"\"\r\n" + kEnd << -1
-                                    << e(DatabaseError::OutOfRange);
-        QTest::newRow("negative region") << "0,-1,0,1,\"a\",\"\",\"\",\"\",\"\"\r\n" + kEnd << -1
-                                         << e(DatabaseError::OutOfRange);
-        QTest::newRow("quest number 40000") << "0,1,0,40000,\"a\",\"\",\"\",\"\",\"\"\r\n" + kEnd
-                                            << -1 << e(DatabaseError::OutOfRange);
-        QTest::newRow("field 1 takes any 16-bit value")
-            << "-32768,1,0,1,\"a\",\"\",\"\",\"\",\"\"\r\n32767,1,0,2,\"b\",\"\",\"\",\"\",\"\"\r\n"
-                   + kEnd
-            << 2 << none;
-        QTest::newRow("field 1 beyond 16 bits") << "32768,1,0,1,\"a\",\"\",\"\",\"\",\"\"\r\n" + kEnd
-                                                << -1 << e(DatabaseError::OutOfRange);
-        QTest::newRow("text in a number") << "0,1,x,1,\"a\",\"\",\"\",\"\",\"\"\r\n" + kEnd << -1
-                                          << e(DatabaseError::NotANumber);
-        QTest::newRow("blanks around numbers") << " 0 , 1 ,\t0\t, 1 ,\"a\",\"\",\"\",\"\",\"\"\r\n" + kEnd
-                                               << 1 << none;
-        QTest::newRow("a record spread over two lines still reads nine fields")
-            << "0,1,0,1,\"a\",\"b\"\r\n\"c\",\"d\",\"e\"\r\n" + kEnd << 1 << none;
-        QTest::newRow("regions 100 to 255 are quests, not the end record")
-            << "0,100,0,1,\"a\",,,,\r\n0,255,0,2,\"b\",,,,\r\n" + kEnd << 2 << none;
-        QTest::newRow("unquoted comma shifts the rest: the end record is never complete")
-            << "0,1,0,1,a,b,c,d,e,f\r\n" + kEnd << -1 << e(DatabaseError::NotANumber);
+        const int none = -1, cut = int(DatabaseError::CutShort),
+                  noEnd = int(DatabaseError::NoEndRecord), nan = int(DatabaseError::NotANumber),
+                  range = int(DatabaseError::OutOfRange), many = int(DatabaseError::TooManyQuests);
+        const QByteArray three = databaseBytes(namedQuests({"ソードの試練", "表彰式", "能面の謎"}));
+        QByteArray full = sample::generateQuestDatabase(kMaxQuests);
+        addRow("N records and the end record", kRecord + kRecord + kEnd, 2, none);
+        addRow("end record only: an empty database", kEnd, 0, none);
+        addRow("lines after the end record are never read", kRecord + kEnd + "x\"\r\n,,\r\n", 1,
+               none);
+        addRow("end record short of nine fields", kRecord + "0,99,0,0,\"\"\r\n", -1, cut);
+        addRow("end record cut after four fields", kRecord + "0,99,0,0", -1, cut);
+        // "能" is 0x94 0x5C: the file ends inside a character.
+        addRow("cut inside a two-byte character", three.left(three.indexOf(ansi("能")) + 1), -1,
+               cut);
+        addRow("no end record", kRecord + kRecord, -1, noEnd);
+        addRow("empty file", QByteArray(), -1, noEnd);
+        addRow("region 256", record("0,256,0,1") + kEnd, -1, range);
+        addRow("negative region", record("0,-1,0,1") + kEnd, -1, range);
+        addRow("quest number 40000", record("0,1,0,40000") + kEnd, -1, range);
+        addRow("field 1 takes any 16-bit value",
+               record("-32768,1,0,1") + record("32767,1,0,2") + kEnd, 2, none);
+        addRow("field 1 beyond 16 bits", record("32768,1,0,1") + kEnd, -1, range);
+        addRow("text in a number", record("0,1,x,1") + kEnd, -1, nan);
+        addRow("blanks around numbers", record(" 0 , 1 ,\t0\t, 1 ") + kEnd, 1, none);
+        addRow("regions 100 to 255 are quests, not the end record",
+               record("0,100,0,1") + record("0,255,0,2") + kEnd, 2, none);
+        addRow("region and quest number outside the table",
+               record("0,0,0,7") + record("0,42,0,-3") + kEnd, 2, none);
+        addRow("a record over two lines still reads nine fields",
+               "0,1,0,1,\"a\",\"b\"\r\n\"c\",\"d\",\"e\"\r\n" + kEnd, 1, none);
+        addRow("unquoted comma shifts the rest: the end record is never complete",
+               "0,1,0,1,a,b,c,d,e,f\r\n" + kEnd, -1, nan);
+        addRow("LF line ends", QByteArray(three).replace("\r\n", "\n"), 3, none);
+        addRow("CR line ends", QByteArray(three).replace("\r\n", "\r"), 3, none);
+        addRow("UTF-8 text", "0,1,0,1,\"竜の巣\",\"村\",\"倒す\",\"剣\",\"\"\r\n" + kEnd, 1, none);
+        addRow("NUL bytes", QByteArray("0,1,0,1,\"a\0b\",\"\0\",\"c\",\"d\",\"e\"\r\n", 31) + kEnd,
+               1, none);
+        addRow("a line of several megabytes",
+               "0,1,0,1,\"a\",\"\",\"" + QByteArray(6 << 20, 'x') + "\",\"\",\"\"\r\n" + kEnd, 1,
+               none);
+        addRow("32766 records", full, kMaxQuests, none);
+        addRow("32767 records", full.insert(full.lastIndexOf("0,99,"), kRecord), -1, many);
     }
 
     void outcome()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, quests);
-        QFETCH(int, error);
         const QuestDatabase db = parseQuestDatabase(bytes);
-        QCOMPARE(db.ok(), quests >= 0);
-        if (db.ok()) {
-            QCOMPARE(int(db.table.count()), quests);
+        QCOMPARE(db.ok() ? int(db.table.count()) : -1, quests);
+        QTEST(db.ok() ? -1 : int(db.failure->error), "error");
+        if (db.ok())
             QCOMPARE(int(db.table.endRecord().Region), 99);
-        } else {
-            QCOMPARE(int(db.failure->error), error);
-        }
-    }
-
-    void tooManyQuests()
-    {
-        QByteArray bytes;
-        for (int i = 0; i < kMaxQuests; ++i)
-            bytes += kRecord;
-        QCOMPARE(int(parseQuestDatabase(bytes + kEnd).table.count()), kMaxQuests);
-        const QuestDatabase over = parseQuestDatabase(bytes + kRecord + kEnd);
-        QVERIFY(!over.ok());
-        QCOMPARE(over.failure->error, DatabaseError::TooManyQuests);
-        QCOMPARE(over.failure->line, kMaxQuests + 1);
+        else if (db.failure->error == DatabaseError::TooManyQuests)
+            QCOMPARE(db.failure->line, kMaxQuests + 1);
     }
 
     void fields()
     {
-        const QByteArray line = "7,3,120,57," + ansi(QStringLiteral("\"ソ表能の剣\"")) + ","
-                                + ansi(QStringLiteral("  港町, 酒場")) + ","
-                                + ansi(QStringLiteral("\"倒す。\\n戻る, 報告\"")) + ",\r\n";
+        const QByteArray line = "7,3,120,57," + ansi("\"ソ表能の剣\"") + "," + ansi("  港町, 酒場")
+                                + "," + ansi("\"倒す。\\n戻る, 報告\"") + ",\r\n";
         const QuestDatabase db = parseQuestDatabase(line + kEnd);
         QVERIFY(db.ok());
         QCOMPARE(int(db.table.count()), 1);
         const QuestRecord &q = db.table.row(1);
-        QCOMPARE(int(q.Region), 3);
-        QCOMPARE(int(q.ChainNo), 120);
-        QCOMPARE(int(q.QuestNo), 57);
+        QCOMPARE(QList<int>({q.Region, q.ChainNo, q.QuestNo}), QList<int>({3, 120, 57}));
         // The trail byte 0x5C of ソ, 表 and 能 is part of the character, never a backslash.
-        QCOMPARE(q.QuestName, QStringLiteral("ソ表能の剣"));
-        // Unquoted: leading blanks skipped, the comma splits the text.
-        QCOMPARE(q.Client, QStringLiteral("港町"));
-        QCOMPARE(q.Process, QStringLiteral("酒場"));
-        QCOMPARE(q.Reward1, QStringLiteral("倒す。\\n戻る, 報告"));
-        QCOMPARE(q.Reward2, QString()); // an empty last field
-        // The escape is kept as its two characters.
-        QVERIFY(q.Reward1.contains(QStringLiteral("\\n")));
+        // Unquoted: leading blanks skipped, the comma splits the text. The escape is kept as
+        // its two characters; the last field is empty.
+        QCOMPARE(QStringList({q.QuestName, q.Client, q.Process, q.Reward1, q.Reward2}),
+                 QStringList({"ソ表能の剣", "港町", "酒場", "倒す。\\n戻る, 報告", ""}));
     }
 
     void decoding_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("ASCII, backslash and tilde as themselves") << QByteArray("a\\~\x1a") << QStringLiteral("a\\~\x1a");
-        QTest::newRow("wave dash of code page 932") << QByteArray("\x81\x60") << QStringLiteral("～");
-        QTest::newRow("half-width katakana, both range ends")
-            << QByteArray("\xa1\xb1\xdd\xdf") << QStringLiteral("｡ｱﾝﾟ");
-        QTest::newRow("lone lead byte at the end") << QByteArray("a\x81") << QStringLiteral("a\uFFFD");
-        QTest::newRow("lead byte before a comma") << QByteArray("\x81,") << QStringLiteral("\uFFFD,");
-        QTest::newRow("0x80 starts no character") << QByteArray("\x80\x82\xa0") << QStringLiteral("\uFFFDあ");
-        QTest::newRow("bytes that start no character") << QByteArray("\x80\xa0\xfd")
-                                                       << QStringLiteral("\uFFFD\uFFFD\uFFFD");
-        QTest::newRow("unassigned double-byte code") << QByteArray("\x85\x40") << QStringLiteral("\uFFFD");
+        addRow("ASCII, backslash and tilde as themselves", QByteArray("a\\~\x1a"), "a\\~\x1a");
+        addRow("wave dash of code page 932", QByteArray("\x81\x60"), "～");
+        addRow("half-width katakana, both range ends", QByteArray("\xa1\xb1\xdd\xdf"), "｡ｱﾝﾟ");
+        addRow("lone lead byte at the end", QByteArray("a\x81"), "a\uFFFD");
+        addRow("lead byte before a comma", QByteArray("\x81,"), "\uFFFD,");
+        addRow("0x80 starts no character", QByteArray("\x80\x82\xa0"), "\uFFFDあ");
+        addRow("bytes that start no character", QByteArray("\x80\xa0\xfd"), "\uFFFD\uFFFD\uFFFD");
+        addRow("unassigned double-byte code", QByteArray("\x85\x40"), "\uFFFD");
     }
 
     void decoding()
@@ -131,9 +122,8 @@ private Q_SLOTS:
         // The reader reports a name holding such bytes, and only such a name.
         const QuestDatabase db = parseQuestDatabase("0,1,0,1,\"" + bytes + "\",,,,\r\n" + kEnd);
         QVERIFY(db.ok());
-        QCOMPARE(db.invalidTextFields.size(), std::size_t(text.contains(QChar(0xFFFD)) ? 1 : 0));
-        if (!db.invalidTextFields.empty())
-            QCOMPARE(db.invalidTextFields.front(), std::make_pair(1, 5));
+        const bool invalid = text.contains(QChar(0xFFFD));
+        QCOMPARE(db.invalidTextFields, (std::vector<std::pair<int, int>>(invalid, {1, 5})));
     }
 };
 

@@ -1,4 +1,7 @@
-// The main window's composition, its start-up and its shutdown, through the real frmMain.
+// The main window through the real frmMain: its composition, that each control reaches its
+// handler, that the handlers re-enter one another without a second prompt or save, where the
+// focus, the selection and the scrolling end, and the order of the shutdown. What the lists and
+// files hold is tested on the tracker; the start-up's messages in tst_damaged_inputs.
 #include "AppInfo.h"
 #include "MainLayout.h"
 #include "MainWindowHarness.h"
@@ -12,6 +15,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <csignal>
@@ -21,39 +27,40 @@ using namespace pelko::test;
 
 namespace {
 
-const QString kNotice =
-    QStringLiteral("登録されているクエスト情報は、作者が独自に調査したものの他に、\r\n"
-                   "書籍やインターネットで調べた情報が含まれています。\r\n"
-                   "よって、本ソフトの使用によって不利益や損害が発生したとしても\r\n"
-                   "作者はいかなる保証もしないことをあらかじめご了承ください。\r\n"
-                   "　\r\n"
-                   "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
-                   "のでご注意ください。");
-const QString kDamaged = QStringLiteral("クリア状況データが破損している可能性があります。");
+const QByteArray kConfirm = "0,0,0,0\r\n";
+const QString kCompleted = QStringLiteral("コンプリート数： %1");
 
-// One quest in every named region and one in the unnamed code 8.
-std::vector<Quest> regionQuests()
-{
-    std::vector<Quest> quests;
-    for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 20})
-        quests.push_back({code, 0, 0, QStringLiteral("地域%1の依頼").arg(code)});
-    return quests;
-}
-
-QString comboItems(ComboBox *box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items.join(QLatin1Char('|'));
-}
-
-const ShownMessage &onlyBox(TestWindow &w)
-{
-    if (w.h->boxes().shown().size() != 1)
-        qFatal("expected exactly one message box");
-    return w.h->boxes().shown().front();
-}
+// Quests E to A in rows 1 to 5, listed A to E; quest number = row; C and D form a chain; A is in
+// 真のフィオーレの島 (code 9, the eighth item, after the gap at code 8), the others in code 1.
+struct Window : TestWindow {
+    explicit Window(const QByteArray &progress = "0,0\r\n", const QByteArray &ini = kConfirm)
+        : TestWindow(quests(), progress, ini)
+    {}
+    static std::vector<Quest> quests()
+    {
+        std::vector<Quest> q = namedQuests({"E", "D", "C", "B", "A"});
+        q[2].chainNo = 110;
+        q[3].chainNo = 111;
+        q[4].process = "x\\ny";
+        q[4].region = 9;
+        return q;
+    }
+    void search(const QString &keyword)
+    {
+        child<TextBox>("txtSearchItems")->setText(keyword);
+        QTest::mouseClick(child<QPushButton>("cmdSearchItems"), Qt::LeftButton);
+    }
+    int shown() { return window().intDisplayNumber; }
+    // No quest shown, no progress selected or changeable.
+    bool paneEmpty()
+    {
+        return child<QLineEdit>("txtClient")->text().isEmpty()
+               && child<QPlainTextEdit>("txtProcess")->toPlainText().isEmpty()
+               && !child<QGroupBox>("QuestState")->isEnabled() && !option(0)->isEnabled()
+               && !option(0)->isChecked() && !option(1)->isChecked() && !option(2)->isChecked()
+               && shown() == 0;
+    }
+};
 
 } // namespace
 
@@ -63,20 +70,15 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void composition()
     {
-        TestWindow w(regionQuests());
+        Window w;
         QVERIFY(w.started);
-        frmMain &main = w.h->window();
-        QCOMPARE(main.windowTitle(), QStringLiteral("ペルコ for Verdania  Version 1.10"));
-        QCOMPARE(mainWindowTitle(1, 5), QStringLiteral("ペルコ for Verdania  Version 1.05"));
-        QCOMPARE(mainWindowTitle(1, 123), QStringLiteral("ペルコ for Verdania  Version 1.23"));
+        frmMain &main = w.window();
+        QCOMPARE(main.windowTitle(), "ペルコ for Verdania  Version 1.10");
+        QCOMPARE(mainWindowTitle(1, 5), "ペルコ for Verdania  Version 1.05");
+        QCOMPARE(mainWindowTitle(1, 123), "ペルコ for Verdania  Version 1.23");
         QCOMPARE(main.minimumSize(), main.maximumSize());
         QVERIFY(!(main.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(comboItems(w.child<ComboBox>("cboCountry")),
-                 QStringLiteral("（すべて）|ヴォルカナ大陸|ミルテラ大陸|シルヴァ大陸|コロネ大陸|"
-                                "マリス諸島|偽りのアストリア|真のアストリア|真のフィオーレの島|"
-                                "ベルカ島|ティルト島|灰の領界|その他"));
-        QCOMPARE(comboItems(w.child<ComboBox>("cboState")),
-                 QStringLiteral("（すべて）|やっていない|クリア|保留"));
+        QCOMPARE(w.label("lblReward1"), "報　酬");
         // Every control stands inside the client area; the rightmost ends exactly at its edge.
         const qreal dpi = screenDpi(&main);
         const QWidget *client = main.centralWidget();
@@ -86,159 +88,241 @@ private Q_SLOTS:
             QVERIFY2(client->rect().contains(c->geometry()), qPrintable(c->objectName()));
         QCOMPARE(w.child<QWidget>("chkMsgBox")->geometry().right() + 1,
                  twipsToPixels(5280, dpi) + twipsToPixels(3375, dpi));
-        QCOMPARE(w.label("lblReward1"), QStringLiteral("報　酬"));
-    }
-
-    void tabOrder()
-    {
-        TestWindow w(regionQuests());
-        QVERIFY(w.started);
+        // The tab order; the search button and the options are skipped while disabled.
         w.child<QWidget>("cboCountry")->setFocus();
         QStringList visited;
         for (int i = 0; i < 11; ++i) {
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        // The search button and the option buttons are skipped while they are disabled.
-        QCOMPARE(visited.join(QLatin1Char(' ')),
-                 QStringLiteral("cboCountry cboState txtSearchItems chkTreeView lstQuestList "
-                                "txtClient txtProcess chkMsgBox txtReward1 txtReward2 cboCountry"));
+        QCOMPARE(visited.join(' '), "cboCountry cboState txtSearchItems chkTreeView lstQuestList "
+                                    "txtClient txtProcess chkMsgBox txtReward1 txtReward2 "
+                                    "cboCountry");
     }
 
-    void progressFileMessages_data()
+    void selectorsRebuildTheList()
     {
-        QTest::addColumn<QByteArray>("progress"); // "-" for no file
-        QTest::addColumn<QString>("message");     // empty: none
-        QTest::addColumn<int>("icon");
-        QTest::newRow("no file: the first-run notice") << QByteArray("-") << kNotice << int(MsgIcon::Information);
-        QTest::newRow("damaged file") << QByteArray("1,1\r\n0,2\r\n") << kDamaged << int(MsgIcon::Critical);
-        QTest::newRow("good file") << QByteArray("1,1\r\n0,1\r\n") << QString() << 0;
-    }
-
-    void progressFileMessages()
-    {
-        QFETCH(QByteArray, progress);
-        QFETCH(QString, message);
-        QFETCH(int, icon);
-        TestWindow w(regionQuests(), progress == "-" ? std::nullopt : std::optional(progress));
+        Window w("2,1\r\n0,2\r\n");
         QVERIFY(w.started);
-        // Again: nothing at start-up writes the file, so the same message comes every time.
-        MainWindowHarness again(w.dir);
-        QVERIFY(again.start());
-        for (MainWindowHarness *h : {w.h.get(), &again}) {
-            QCOMPARE(h->boxes().shown().size(), std::size_t(message.isEmpty() ? 0 : 1));
-            if (!message.isEmpty()) {
-                QCOMPARE(h->boxes().shown().front().text, message);
-                QCOMPARE(int(h->boxes().shown().front().icon), icon);
-            }
-        }
-        QCOMPARE(w.dir.exists(QStringLiteral("clr_stat.dat")), progress != "-");
+        QCOMPARE(w.listTexts(), QStringList({"A", "B", "C", "D", "E"}));
+        w.child<ComboBox>("cboState")->setListIndex(2);
+        QCOMPARE(w.listTexts(), QStringList{"D"});
+        QCOMPARE(w.label("lblDisplayQuest"), "表示数： 1");
+        w.child<ComboBox>("cboState")->setListIndex(0);
+        w.child<ComboBox>("cboCountry")->setListIndex(2); // no quest in ミルテラ大陸
+        QCOMPARE(w.listTexts(), QStringList{});
+        w.child<ComboBox>("cboCountry")->setListIndex(8);
+        QCOMPARE(w.listTexts(), QStringList{"A"});
+        w.child<ComboBox>("cboCountry")->setListIndex(1);
+        w.child<CheckBox>("chkTreeView")->click();
+        QCOMPARE(w.listTexts(), QStringList({"E", "D", "C", "　└B"}));
+        w.list()->setListIndex(3); // the tree entry shows its own quest
+        QCOMPARE(w.shown(), 4);
     }
 
-    // Each restored choice reaches its control, and the list is built with them.
-    void settingsRestored()
+    void searchButtonAndKeyword()
     {
-        TestWindow w(regionQuests(), QByteArray("0,0\r\n"), QByteArray("12,1,1,1\r\n"));
+        // D cleared; "やっていない" and the tree view chosen: a search result is still flat and
+        // keeps to the selectors.
+        Window w("2,1\r\n0,2\r\n", "0,1,1,0\r\n");
         QVERIFY(w.started);
-        QCOMPARE((QList<int>{w.child<ComboBox>("cboCountry")->listIndex(),
-                             w.child<ComboBox>("cboState")->listIndex(),
-                             w.child<CheckBox>("chkTreeView")->value(),
-                             w.child<CheckBox>("chkMsgBox")->value()}),
-                 (QList<int>{12, 1, 1, 1}));
-        QCOMPARE(w.h->listTexts(), QStringList{QStringLiteral("地域20の依頼")});
-        QCOMPARE(w.label("lblDisplayQuest"), QStringLiteral("表示数： 1"));
-        QCOMPARE(w.label("lblNumberOfContents"), QStringLiteral("登録クエスト数： 13"));
-        QVERIFY(w.h->boxes().shown().empty());
-        QCOMPARE(w.h->saves(QStringLiteral("Pelko.ini")), 0);
+        auto *button = w.child<QPushButton>("cmdSearchItems");
+        auto *keyword = w.child<TextBox>("txtSearchItems");
+        QVERIFY(!button->isEnabled());
+        QTest::keyClicks(keyword, "x\\n");
+        QVERIFY(button->isEnabled());
+        button->click();
+        QCOMPARE(w.listTexts(), QStringList{"A"});
+        QCOMPARE(w.label("lblDisplayQuest"), "表示数： 1");
+        w.search("D");
+        QCOMPARE(w.listTexts(), QStringList{});
+        keyword->clear();
+        QVERIFY(!button->isEnabled());
+        // Enter searches too.
+        QTest::keyClicks(keyword, "B");
+        QTest::keyClick(keyword, Qt::Key_Return);
+        QCOMPARE(w.listTexts(), QStringList{"B"});
+        // An empty keyword is refused with a notice, leaving the list as it was.
+        keyword->clear();
+        button->setEnabled(true);
+        button->click();
+        QCOMPARE(w.messages(), QStringList{"information: アイテム名などを入力してから\r\n"
+                                           "検索ボタンを押してください"});
+        QCOMPARE(w.listTexts(), QStringList{"B"});
+        // Any selector change replaces the result with the ordinary list.
+        w.child<ComboBox>("cboState")->setListIndex(0);
+        QCOMPARE(w.listTexts().size(), 5);
+    }
+
+    void selectingShowsTheQuestWithoutAPrompt()
+    {
+        Window w("5,2\r\n0,10\r\n");
+        QVERIFY(w.started);
+        QVERIFY(w.paneEmpty());
+        w.list()->setListIndex(0); // A
+        QCOMPARE(w.shown(), 5);
+        QCOMPARE(w.child<QPlainTextEdit>("txtProcess")->toPlainText(), "x\ny");
+        QVERIFY(w.option(2)->isChecked());
+        QVERIFY(w.child<QGroupBox>("QuestState")->isEnabled() && w.option(1)->isEnabled());
+        // The arrow key shows the next quest like a click; showing never prompts or saves.
+        w.list()->setFocus();
+        QTest::keyClick(w.list(), Qt::Key_Down);
+        QCOMPARE(w.shown(), 4);
+        QVERIFY(w.option(0)->isChecked());
+        w.option(0)->click(); // the option already selected
+        // A rebuild empties the pane, raising neither handler.
+        w.child<CheckBox>("chkTreeView")->click();
+        QVERIFY(w.paneEmpty());
+        QCOMPARE(w.messages(), QStringList{});
+        QCOMPARE(w.saves("clr_stat.dat"), 0);
+        // The access key of an option changes the progress.
+        w.list()->setListIndex(0);
+        w.boxes().answerNext(MsgResult::Ok);
+        QTest::keyClick(&w.window(), Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(w.saves("clr_stat.dat"), 1);
+        QCOMPARE(w.file("clr_stat.dat"), "1,1\r\n5,2\r\n0,11\r\n"); // E, first in the tree
+    }
+
+    void cancelRevertsWithoutASecondPrompt()
+    {
+        Window w("2,1\r\n0,2\r\n");
+        QVERIFY(w.started);
+        w.list()->setListIndex(3); // D, cleared
+        w.boxes().answerNext(MsgResult::Cancel);
+        w.option(2)->click();
+        QCOMPARE(w.messages(),
+                 QStringList{"「D」の\r\nクリア状況を「保留」に変更します。\r\nよろしいですか？"});
+        const ShownMessage &box = w.boxes().shown().front();
+        QCOMPARE(box.buttons, MsgButtons::OkCancel);
+        QCOMPARE(box.title, "ペルコ for Verdania");
+        QVERIFY(w.option(1)->isChecked() && !w.option(2)->isChecked());
+        QVERIFY(w.list()->hasFocus());
+        QCOMPARE(w.saves("clr_stat.dat"), 0);
+        QCOMPARE(w.label("lblCompletedQuest"), kCompleted.arg(1));
+    }
+
+    // E is on hold. keyword: searched for first. position: of the list afterwards, -1 when it
+    // became empty; shown: the quest it shows.
+    void acceptedChangeReselectsThePosition_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<int>("select");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("shownAfter");
+        addRow("still listed", kConfirm, "", 3, 1, 3, 2);
+        addRow("filtered out: the next one takes its place", QByteArray("0,1,0,0\r\n"), "", 1, 1, 1,
+               3);
+        addRow("the last entry: the new last one", QByteArray("0,1,0,1\r\n"), "", 3, 2, 2, 3);
+        addRow("the only entry: nothing selected", QByteArray("0,3,0,1\r\n"), "", 0, 0, -1, 0);
+        addRow("during a search: the ordinary list", QByteArray("0,0,0,1\r\n"), "D", 0, 2, 0, 5);
+    }
+
+    void acceptedChangeReselectsThePosition()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, keyword);
+        QFETCH(int, select);
+        QFETCH(int, option);
+        QFETCH(int, position);
+        Window w("1,2\r\n0,2\r\n", ini);
+        QVERIFY(w.started);
+        if (!keyword.isEmpty())
+            w.search(keyword);
+        w.list()->setListIndex(select);
+        w.option(option)->click(); // OK by default
+        QCOMPARE(w.messages().size(), ini.endsWith(",0\r\n") ? 1 : 0);
+        QCOMPARE(w.saves("clr_stat.dat"), 1);
+        QCOMPARE(w.list()->listIndex(), position);
+        QTEST(w.shown(), "shownAfter");
+        if (position >= 0)
+            QVERIFY(w.list()->hasFocus() && w.child<QGroupBox>("QuestState")->isEnabled());
+        else
+            QVERIFY(w.paneEmpty());
+        QCOMPARE(w.label("lblCompletedQuest"), kCompleted.arg(option == 1 ? 1 : 0));
+        QCOMPARE(w.listTexts().size(), keyword.isEmpty() ? w.listTexts().size() : 5);
+    }
+
+    void changedEntryIsScrolledToTheTop()
+    {
+        QStringList names;
+        for (int i = 0; i < 200; ++i)
+            names << QStringLiteral("依頼%1").arg(i, 3, 10, QLatin1Char('0'));
+        TestWindow w(namedQuests(names));
+        QVERIFY(w.started);
+        w.list()->setListIndex(120);
+        QVERIFY(w.list()->topIndex() < 120); // not yet at the top
+        w.option(2)->click();
+        QCOMPARE(w.list()->listIndex(), 120);
+        QCOMPARE(w.list()->topIndex(), 120);
+        QCOMPARE(w.window().intDisplayNumber, 121);
+    }
+
+    void secondCopyIsRefused()
+    {
+        Window first;
+        const QString lock = first.filePath("lock");
+        MainWindowHarness holder(first, lock), second(first, lock);
+        QVERIFY(holder.start());
+        QVERIFY(!second.start());
+        QCOMPARE(second.messages(),
+                 QStringList{"critical: このアプリケーションを\r複数起動することはできません。"});
+        QCOMPARE(second.program().endCount, 1);
+        QCOMPARE(holder.program().endCount, 0);
     }
 
     void shutdownWritesSettingsOnce_data()
     {
         QTest::addColumn<int>("how");
-        QTest::newRow("終了(&Q)") << 0;
-        QTest::newRow("Ctrl+Q while typing a keyword") << 1;
-        QTest::newRow("closing the window") << 2;
-        QTest::newRow("SIGTERM while the About dialog is open") << 3;
+        addRow("終了(&Q)", 0);
+        addRow("Ctrl+Q while typing a keyword", 1);
+        addRow("closing the window", 2);
+        addRow("SIGTERM while the About dialog is open", 3);
     }
 
     void shutdownWritesSettingsOnce()
     {
         QFETCH(int, how);
-        TestWindow w(regionQuests());
-        QVERIFY(w.started);
-        w.child<ComboBox>("cboCountry")->setListIndex(12);
-        w.child<ComboBox>("cboState")->setListIndex(3);
-        w.child<CheckBox>("chkTreeView")->setValue(1);
-        if (how == 0) {
-            w.child<QAction>("mnuExit")->trigger();
-        } else if (how == 1) {
-            auto *keyword = w.child<TextBox>("txtSearchItems");
-            keyword->setFocus();
-            QTest::keyClicks(keyword, QStringLiteral("abc"));
-            QTest::keyClick(keyword, Qt::Key_Q, Qt::ControlModifier);
-        } else if (how == 2) {
-            w.h->window().close();
-        } else {
-            // The dialog is dismissed and the window closed; trigger() returns once it is.
-            closeOnTerminationSignal(&w.h->window());
-            QObject guard; // should the signal leave the dialog open, the test does not hang
-            bool leftOpen = false;
-            QTimer::singleShot(0, &guard, [] { ::raise(SIGTERM); });
-            QTimer::singleShot(5000, &guard, [&] {
-                if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-                    leftOpen = true, d->reject();
-            });
-            w.child<QAction>("mnuHelpAbort")->trigger();
-            QVERIFY(!leftOpen);
-            QVERIFY(!w.h->window().isVisible());
-        }
-        QCOMPARE(w.h->program().endCount, how >= 2 ? 0 : 1);
-        w.h.reset(); // destroying the window must not save again
-        QCOMPARE(w.file(QStringLiteral("Pelko.ini")), QByteArray("12,3,1,1\r\n"));
-        QCOMPARE(w.file(QStringLiteral("clr_stat.dat")), QByteArray("0,0\r\n"));
-    }
-
-    void failedSettingsSaveStillEnds()
-    {
-        TestWindow w(regionQuests(), QByteArray("0,0\r\n"), std::nullopt);
-        QVERIFY(w.started);
-        // A folder where the file should be cannot be replaced, whoever runs the test.
-        QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("Pelko.ini")));
-        w.child<QAction>("mnuExit")->trigger();
-        QCOMPARE(onlyBox(w).text, QStringLiteral("データ書き込み中にエラーが発生しました。"));
-        QCOMPARE(onlyBox(w).icon, MsgIcon::Critical);
-        QCOMPARE(w.h->program().endCount, 1);
-    }
-
-    void unreadableDatabaseEndsAtOnce()
-    {
         WorkDir dir;
-        dir.write(QStringLiteral("clr_stat.dat"), "1,1\r\n0,1\r\n");
-        MainWindowHarness h(dir);
-        QVERIFY(!h.start());
-        QCOMPARE(h.boxes().shown().size(), std::size_t{1});
-        QCOMPARE(h.boxes().shown().front().text,
-                 QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。"));
-        QCOMPARE(h.boxes().shown().front().icon, MsgIcon::Critical);
-        QCOMPARE(h.program().endCount, 1);
-        QCOMPARE(h.program().lastStatus, 1); // the program's exit status
-        QCOMPARE(dir.entries(), QStringList{QStringLiteral("clr_stat.dat")});
-    }
-
-    void secondCopyIsRefused()
-    {
-        TestWindow first(regionQuests());
-        const QString lock = first.dir.filePath(QStringLiteral("lock"));
-        MainWindowHarness holder(first.dir, lock);
-        QVERIFY(holder.start());
-        MainWindowHarness second(first.dir, lock);
-        QVERIFY(!second.start());
-        QCOMPARE(second.boxes().shown().size(), std::size_t{1});
-        QCOMPARE(second.boxes().shown().front().text,
-                 QStringLiteral("このアプリケーションを\r複数起動することはできません。"));
-        QCOMPARE(second.boxes().shown().front().icon, MsgIcon::Critical);
-        QCOMPARE(second.program().endCount, 1);
-        QCOMPARE(holder.program().endCount, 0);
+        dir.write("Pelko.dat", databaseBytes(Window::quests()));
+        dir.write("clr_stat.dat", "0,0\r\n");
+        {
+            MainWindowHarness w(dir);
+            QVERIFY(w.start());
+            w.child<ComboBox>("cboCountry")->setListIndex(12);
+            w.child<ComboBox>("cboState")->setListIndex(3);
+            w.child<CheckBox>("chkTreeView")->setValue(1);
+            if (how == 0) {
+                w.child<QAction>("mnuExit")->trigger();
+            } else if (how == 1) {
+                auto *keyword = w.child<TextBox>("txtSearchItems");
+                keyword->setFocus();
+                QTest::keyClicks(keyword, "abc");
+                QTest::keyClick(keyword, Qt::Key_Q, Qt::ControlModifier);
+            } else if (how == 2) {
+                w.window().close();
+            } else {
+                // The dialog is dismissed and the window closed; trigger() returns once it is.
+                closeOnTerminationSignal(&w.window());
+                QObject guard; // should the signal leave the dialog open, the test does not hang
+                bool leftOpen = false;
+                QTimer::singleShot(0, &guard, [] { ::raise(SIGTERM); });
+                QTimer::singleShot(5000, &guard, [&] {
+                    if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                        leftOpen = true, d->reject();
+                });
+                w.child<QAction>("mnuHelpAbort")->trigger();
+                QVERIFY(!leftOpen && !w.window().isVisible());
+            }
+            QCOMPARE(w.program().endCount, how >= 2 ? 0 : 1);
+            QCOMPARE(w.saves("Pelko.ini"), 1);
+            QCOMPARE(dir.file("Pelko.ini"), "12,3,1,0\r\n");
+            dir.write("Pelko.ini", "");
+        }
+        // Destroying the window does not save again; the progress file was not touched.
+        QCOMPARE(dir.file("Pelko.ini"), "");
+        QCOMPARE(dir.file("clr_stat.dat"), "0,0\r\n");
     }
 };
 

@@ -8,17 +8,14 @@
 // reads the lock file (to see whether its owner still lives), which inotify on the lock's folder
 // reports, and then waits in its modal box without reading the database.
 //
-// Every wait ends as soon as the outcome is known: when a copy has ended, or when both copies
-// have loaded the database, the checks that follow fail at once and say why.
-#include "DatabaseBuilder.h"
+// Every wait ends as soon as the outcome is known: when a copy has ended, when both copies have
+// loaded the database (the lock is broken), or when neither has done anything for two seconds;
+// the checks that follow then fail at once and say why.
 #include "FileStore.h"
-#include "WorkDir.h"
+#include "TestSupport.h"
 
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -28,7 +25,6 @@ using namespace pelko::test;
 
 namespace {
 
-constexpr int kDeadlineMs = 30000;         // a generous bound for a start under the sanitizers
 constexpr qint64 kLarge = 6 * 1024 * 1024; // a little less than the database
 
 // A working folder whose database is several megabytes. With no progress file the program
@@ -37,8 +33,7 @@ struct Data : WorkDir {
     Data() { write("Pelko.dat", databaseBytes({{1, 0, 0, "A", {}, QString(kLarge, u'x')}})); }
 };
 
-// The user's runtime and cache folders. QTemporaryDir makes them with mode 0700, the only one
-// Qt accepts for a runtime folder.
+// The user's runtime and cache folders, made with mode 0700 as Qt asks of a runtime folder.
 struct UserFolders {
     QTemporaryDir runtime, cache;
 };
@@ -49,77 +44,41 @@ qint64 lockOwner(const QString &lock)
     return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
 }
 
-// One copy of the program, killed when the test is done with it.
-struct Copy : QProcess {
+struct Copy : ProgramProcess {
     Copy(const Data &data, const QString &runtime, const QString &cache)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtime);
-        env.insert("XDG_CACHE_HOME", cache);
-        setProcessEnvironment(env);
-        setWorkingDirectory(data.path());
-        setProcessChannelMode(QProcess::ForwardedChannels);
-        start(PELKO_EXECUTABLE, {});
-        if (!waitForStarted())
-            qFatal("cannot start %s", PELKO_EXECUTABLE);
-    }
+        : ProgramProcess(PELKO_PELKO, data.path(), runtime, cache)
+    {}
     Copy(const Data &data, const UserFolders &user)
         : Copy(data, user.runtime.path(), user.cache.path())
     {}
-    ~Copy() override
+    bool loaded() const
     {
-        kill();
-        waitForFinished();
-    }
-    // Bytes read through read() and its kin so far; 0 once the process is gone.
-    qint64 bytesRead() const
-    {
-        const QByteArray io = readFile(QStringLiteral("/proc/%1/io").arg(processId()), 4096).bytes;
         const QRegularExpression rchar("rchar: *(\\d+)");
-        return rchar.match(QString::fromLatin1(io)).captured(1).toLongLong();
+        return rchar.match(proc("io")).captured(1).toLongLong() >= kLarge;
     }
-    bool loaded() const { return bytesRead() >= kLarge; }
     // Changes while the copy does anything: bytes read and processor time used.
     QByteArray activity() const
     {
-        const QByteArray stat =
-            readFile(QStringLiteral("/proc/%1/stat").arg(processId()), 4096).bytes;
-        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-        return QByteArray::number(bytesRead()) + ' ' + fields.value(11) + ' ' + fields.value(12);
+        return proc("io").left(40) + proc("stat").split(' ').mid(13, 2).join();
     }
     // Holds the lock and has loaded the database.
     bool owns(const QString &lock) const { return lockOwner(lock) == processId() && loaded(); }
 };
 
-// Waits until done() holds; gives up at once when a copy has ended or both have loaded the
-// database, when both have done nothing for two seconds (both wait in a box), and after
-// timeoutMs.
-template <typename F>
-void waitUntil(F done, const Copy &a, const Copy &b, int timeoutMs = kDeadlineMs)
+// Waits until done() holds, or the outcome is known otherwise (see above), or ms have passed.
+template <typename F> void waitUntil(F done, const Copy &a, const Copy &b, int ms = 30000)
 {
-    const QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer deadline(ms);
     QByteArray activity;
     QDeadlineTimer idle(2000);
-    while (!done() && !deadline.hasExpired() && a.state() == QProcess::Running
+    while (!done() && !deadline.hasExpired() && !idle.hasExpired() && a.state() == QProcess::Running
            && b.state() == QProcess::Running && !(a.loaded() && b.loaded())) {
         const QByteArray now = a.activity() + '/' + b.activity();
         if (now != activity)
             idle.setRemainingTime(2000);
-        else if (idle.hasExpired())
-            return;
         activity = now;
         QTest::qWait(20);
     }
-}
-
-// Whether inotify has reported the lock file closed after reading. (Identical events are merged,
-// so only their presence counts.)
-bool lockRead(int watch)
-{
-    char buffer[4096];
-    const ssize_t n = ::read(watch, buffer, sizeof buffer);
-    return n > 0 && QByteArray::fromRawData(buffer, n).contains("pelko.lock");
 }
 
 } // namespace
@@ -135,9 +94,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("runtimeBlocked");
         QTest::addColumn<bool>("cacheBlocked");
         QTest::addColumn<QString>("lockIn");
-        QTest::newRow("runtime folder") << false << false << "runtime";
-        QTest::newRow("folder at the runtime lock") << true << false << "cache";
-        QTest::newRow("nor a cache folder") << true << true << "working folder";
+        addRow("runtime folder", false, false, "runtime");
+        addRow("folder at the runtime lock", true, false, "cache");
+        addRow("nor a cache folder", true, true, "working folder");
     }
 
     void twoCopiesAtOnce()
@@ -159,22 +118,25 @@ private Q_SLOTS:
                                                    : data.path();
         const QString lock = folder + "/pelko.lock";
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_CLOSE_NOWRITE)
-                >= 0);
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder), IN_CLOSE_NOWRITE) >= 0);
         Copy a(data, user.runtime.path(), cache), b(data, user.runtime.path(), cache);
-        bool seen = false; // events are gone once read
+        bool seen = false; // whether the lock file was closed after reading; events merge
+        char buffer[4096];
         waitUntil(
-            [&] { return (seen = seen || lockRead(watch)) && (a.owns(lock) || b.owns(lock)); }, a,
-            b);
+            [&] {
+                const ssize_t n = ::read(watch, buffer, sizeof buffer);
+                seen = seen || (n > 0 && QByteArray(buffer, n).contains("pelko.lock"));
+                return seen && (a.owns(lock) || b.owns(lock));
+            },
+            a, b);
+        // Time enough for a copy let in by mistake to load the database too.
+        waitUntil([] { return false; }, a, b, 1000);
         ::close(watch);
         QVERIFY2(a.loaded() != b.loaded(), "both copies run, or neither");
         QVERIFY(seen);
         QVERIFY(a.owns(lock) || b.owns(lock));
-        const Copy &refused = lockOwner(lock) == a.processId() ? b : a;
-        // Time enough for a copy let in by mistake to load the database too.
-        waitUntil([] { return false; }, a, b, 1000);
+        const Copy &refused = a.owns(lock) ? b : a;
         QCOMPARE(refused.state(), QProcess::Running); // waiting in its box
-        QVERIFY2(!refused.loaded(), qPrintable(QString::number(refused.bytesRead())));
     }
 
     // A crash leaves the lock file behind, naming the dead copy; the next copy takes it over,

@@ -2,12 +2,13 @@
 
 #include "FileStore.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/ListBox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace pelko::test {
 
@@ -15,23 +16,13 @@ MainWindowHarness::MainWindowHarness(const WorkDir &dir, const QString &lockPath
 {
     QApplication::setFont(japaneseUiFont());
     setSaveObserver([this](const QString &path) { m_saves << QFileInfo(path).fileName(); });
-    m_window = std::make_unique<frmMain>(ProgramPaths{
-        dir.path(),
-        {lockPath.isEmpty() ? m_lockDir.filePath(QStringLiteral("pelko.lock")) : lockPath}});
+    const QString lock = lockPath.isEmpty() ? m_lockDir.filePath("pelko.lock") : lockPath;
+    m_window = std::make_unique<frmMain>(ProgramPaths{dir.path(), {lock}});
 }
 
 MainWindowHarness::~MainWindowHarness()
 {
     setSaveObserver({});
-}
-
-QStringList MainWindowHarness::listTexts()
-{
-    auto *list = child<ListBox>(QStringLiteral("lstQuestList"));
-    QStringList texts;
-    for (int i = 0; i < list->listCount(); ++i)
-        texts << list->text(i);
-    return texts;
 }
 
 bool MainWindowHarness::start()
@@ -43,31 +34,55 @@ bool MainWindowHarness::start()
     return QTest::qWaitForWindowActive(m_window.get());
 }
 
-TestWindow::TestWindow(const std::vector<Quest> &quests, const std::optional<QByteArray> &progress,
-                       const std::optional<QByteArray> &ini)
+QStringList MainWindowHarness::messages() const
 {
-    dir.write(QStringLiteral("Pelko.dat"), databaseBytes(quests));
-    if (progress)
-        dir.write(QStringLiteral("clr_stat.dat"), *progress);
-    if (ini)
-        dir.write(QStringLiteral("Pelko.ini"), *ini);
-    h = std::make_unique<MainWindowHarness>(dir);
-    started = h->start();
+    QStringList out;
+    for (const ShownMessage &m : m_boxes.shown())
+        out << QStringList{"", "critical: ", "information: "}[int(m.icon)] + m.text;
+    return out;
 }
 
-ListBox *TestWindow::list()
+QStringList MainWindowHarness::listTexts()
 {
-    return child<ListBox>("lstQuestList");
+    QStringList texts;
+    for (int i = 0; i < list()->listCount(); ++i)
+        texts << list()->text(i);
+    return texts;
 }
 
-QRadioButton *TestWindow::option(int k)
+QRadioButton *MainWindowHarness::option(int k)
 {
-    return h->child<QRadioButton>(QStringLiteral("optQuestState%1").arg(k));
+    return child<QRadioButton>(QStringLiteral("optQuestState%1").arg(k));
 }
 
-QString TestWindow::label(const char *name)
+QString MainWindowHarness::label(const QString &name)
 {
     return child<QLabel>(name)->text();
+}
+
+void whileModalShown(const std::function<void()> &open,
+                     const std::function<void(QDialog *)> &inspect)
+{
+    QObject guard; // the timer dies with it, unfired when open() shows nothing
+    QTimer::singleShot(0, &guard, [&] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            inspect(d);
+            d->reject(); // a second time when inspect() closed it: harmless
+        }
+    });
+    open();
+}
+
+TestWindow::TestWindow(const std::vector<Quest> &quests, const std::optional<QByteArray> &progress,
+                       const std::optional<QByteArray> &ini)
+    : MainWindowHarness(static_cast<const WorkDir &>(*this))
+{
+    write("Pelko.dat", databaseBytes(quests));
+    if (progress)
+        write("clr_stat.dat", *progress);
+    if (ini)
+        write("Pelko.ini", *ini);
+    started = start();
 }
 
 } // namespace pelko::test

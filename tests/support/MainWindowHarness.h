@@ -1,20 +1,26 @@
 #pragma once
 
-#include "DatabaseBuilder.h"
-#include "WorkDir.h"
+#include "TestSupport.h"
 #include "frmMain.h"
+#include "toolkit/ListBox.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Program.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
-#include <optional>
 
+class QDialog;
 class QRadioButton;
 
 namespace pelko::test {
+
+// The program's messages, as the player reads them.
+inline const QString kFatal =
+    QStringLiteral("クエスト情報ファイルの読み込みに失敗したので、強制終了します。");
+inline const QString kDamaged = QStringLiteral("クリア状況データが破損している可能性があります。");
+inline const QString kWriteError = QStringLiteral("データ書き込み中にエラーが発生しました。");
 
 // The real main window over a test folder, with every message box recorded and answered from a
 // script and the program's end and the shell recorded, so nothing blocks or leaves the process.
@@ -31,20 +37,23 @@ public:
     frmMain &window() { return *m_window; }
     MessageBoxScript &boxes() { return m_boxes; }
     ProgramRecorder &program() { return m_program; }
-
+    // Every message box shown so far, in order: "critical: ", "information: " or nothing, then
+    // its text.
+    QStringList messages() const;
     // Every save attempt of the program, by file name, since the harness was made.
     int saves(const QString &fileName) const { return m_saves.count(fileName); }
-    // The texts of the quest list, in order.
-    QStringList listTexts();
 
-    template <typename T>
-    T *child(const QString &name)
+    template <typename T> T *child(const QString &name)
     {
         T *w = m_window->findChild<T *>(name);
         if (!w)
             qFatal("no child %s", qPrintable(name));
         return w;
     }
+    ListBox *list() { return child<ListBox>(QStringLiteral("lstQuestList")); }
+    QStringList listTexts();
+    QRadioButton *option(int k);
+    QString label(const QString &name);
 
 private:
     QTemporaryDir m_lockDir; // the lock lives apart, so the working folder holds only data
@@ -54,25 +63,19 @@ private:
     QStringList m_saves;
 };
 
+// Runs open(), which shows a modal dialog and returns once it is closed; inspect() runs while the
+// dialog is shown (not at all when none is), and the dialog is rejected afterwards, so that a
+// failing check never blocks.
+void whileModalShown(const std::function<void()> &open,
+                     const std::function<void(QDialog *)> &inspect);
+
 // A started main window over a fresh folder holding a database of the given quests and, unless
 // left out, the progress and settings files (by default: nothing done, no confirmation).
-struct TestWindow {
+struct TestWindow : WorkDir, MainWindowHarness {
     explicit TestWindow(const std::vector<Quest> &quests,
                         const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
                         const std::optional<QByteArray> &ini = QByteArray("0,0,0,1\r\n"));
-
-    template <typename T>
-    T *child(const char *name)
-    {
-        return h->child<T>(QString::fromLatin1(name));
-    }
-    ListBox *list();
-    QRadioButton *option(int k);
-    QString label(const char *name);
-    QByteArray file(const QString &name) const { return dir.read(name).value_or("(none)"); }
-
-    WorkDir dir;
-    std::unique_ptr<MainWindowHarness> h;
+    const WorkDir &dir() const { return *this; }
     bool started = false;
 };
 

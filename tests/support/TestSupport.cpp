@@ -1,7 +1,9 @@
-#include "Oddities.h"
+#include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -9,6 +11,71 @@
 #include <unistd.h>
 
 namespace pelko::test {
+
+WorkDir::WorkDir()
+{
+    if (!m_dir.isValid())
+        qFatal("cannot create a temporary folder");
+}
+
+void WorkDir::write(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(filePath(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write a test file");
+}
+
+std::optional<QByteArray> WorkDir::read(const QString &name) const
+{
+    QFile f(filePath(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
+bool WorkDir::exists(const QString &name) const
+{
+    return QFile::exists(filePath(name));
+}
+
+QStringList WorkDir::entries() const
+{
+    return QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+QByteArray ansi(const QString &text)
+{
+    QStringEncoder encoder("windows-31j");
+    QByteArray bytes = encoder(text);
+    if (encoder.hasError())
+        qFatal("test text not representable in code page 932");
+    return bytes;
+}
+
+QByteArray databaseBytes(const std::vector<Quest> &quests, bool withEndRecord)
+{
+    QByteArray out;
+    int row = 0;
+    for (const Quest &q : quests) {
+        ++row;
+        out += "0," + QByteArray::number(q.region) + ',' + QByteArray::number(q.chainNo) + ','
+               + QByteArray::number(q.questNo ? q.questNo : row);
+        for (const QString *t : {&q.name, &q.client, &q.process, &q.reward1, &q.reward2})
+            out += ",\"" + ansi(*t) + '"';
+        out += "\r\n";
+    }
+    return withEndRecord ? out + "0,99,0,0,\"\",\"\",\"\",\"\",\"\"\r\n" : out;
+}
+
+std::vector<Quest> namedQuests(const QStringList &names)
+{
+    std::vector<Quest> quests;
+    for (const QString &n : names)
+        quests.push_back({1, 0, 0, n});
+    return quests;
+}
+
 namespace {
 
 constexpr uid_t kNobody = 65534;
@@ -80,6 +147,33 @@ Unprivileged::~Unprivileged()
         && (::seteuid(0) != 0 || ::setegid(0) != 0
             || ::setgroups(m_groups.size(), m_groups.data()) != 0))
         qFatal("cannot return to root");
+}
+
+ProgramProcess::ProgramProcess(const char *program, const QString &workDir, const QString &runtime,
+                               const QString &cache)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("XDG_CACHE_HOME", cache);
+    setProcessEnvironment(env);
+    setWorkingDirectory(workDir);
+    setProcessChannelMode(QProcess::ForwardedChannels);
+    start(program, {});
+    if (!waitForStarted())
+        qFatal("cannot start %s", program);
+}
+
+ProgramProcess::~ProgramProcess()
+{
+    kill();
+    waitForFinished();
+}
+
+QByteArray ProgramProcess::proc(const char *name) const
+{
+    QFile f(QStringLiteral("/proc/%1/%2").arg(processId()).arg(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace pelko::test
