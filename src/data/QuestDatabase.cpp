@@ -1,6 +1,5 @@
 #include "QuestDatabase.h"
 
-
 namespace pelko {
 namespace {
 
@@ -20,8 +19,9 @@ DatabaseError errorOf(ReadError e, int field)
     return DatabaseError::OutOfRange;
 }
 
-// Reads one record into rec; returns the failure, if any, after noting where it stood.
-std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec,
+// Reads one record into rec, its texts into texts (the end record's into rec); returns the
+// failure, if any, after noting where it stood.
+std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec, QuestTexts &texts,
                                           RecordSource &source, QuestDatabase &db)
 {
     int field = 0;
@@ -39,24 +39,26 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
             source.firstLine = in.lastFieldLine();
         return true;
     };
-    auto text = [&](QString &target) {
+    auto text = [&](QString &endRecordText) {
         ++field;
-        auto v = in.readText();
-        if (!v)
+        QString &target = rec.Region == kEndRegion ? endRecordText : texts.openText();
+        const qsizetype from = target.size();
+        if (!in.appendText(target))
             return false;
-        target = std::move(*v);
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
-        if (target.contains(QChar(0xFFFD)))
+        if (QStringView(target).sliced(from).contains(QChar(0xFFFD)))
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
+        if (&target != &endRecordText)
+            texts.closeText();
         return true;
     };
     std::int16_t discarded = 0;
     const bool ok = number([&] { return in.readInt16(); }, discarded)
                     && number([&] { return in.readUInt8(); }, rec.Region)
                     && number([&] { return in.readInt16(); }, rec.ChainNo)
-                    && number([&] { return in.readInt16(); }, rec.QuestNo)
-                    && text(rec.QuestName) && text(rec.Client) && text(rec.Process)
-                    && text(rec.Reward1) && text(rec.Reward2);
+                    && number([&] { return in.readInt16(); }, rec.QuestNo) && text(rec.QuestName)
+                    && text(rec.Client) && text(rec.Process) && text(rec.Reward1)
+                    && text(rec.Reward2);
     if (!ok)
         return fail();
     source.lastLine = in.lastFieldLine();
@@ -71,17 +73,22 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes)
     QuestDatabase db;
     SequentialReader in(bytes);
     std::vector<QuestRecord> quests;
+    quests.reserve(kMaxQuests);
+    // Texts are decoded straight into one buffer: at most one character a byte, and a
+    // terminator a text.
+    QuestTexts texts;
+    texts.reserve(bytes.size() + qsizetype(kMaxQuests + 1) * kTextFields);
     for (;;) {
         QuestRecord rec;
         RecordSource source;
-        if (auto failure = readRecord(in, rec, source, db)) {
+        if (auto failure = readRecord(in, rec, texts, source, db)) {
             db.failure = failure;
             return db;
         }
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
-            db.table = QuestTable(std::move(quests), std::move(rec));
+            db.table = QuestTable(std::move(quests), std::move(rec), std::move(texts));
             return db;
         }
         // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the

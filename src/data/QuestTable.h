@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -23,26 +25,85 @@ struct QuestRecord {
 // needs one more row.
 inline constexpr int kMaxQuests = 32766;
 
+// The text fields of a record, in file order.
+enum class TextField { QuestName, Client, Process, Reward1, Reward2 };
+inline constexpr int kTextFields = 5;
+
+// The numbers of one row, kept apart from the texts: a pass over every row for a filter or the
+// tree reads a few bytes a row instead of a whole record.
+struct RowNumbers {
+    std::int16_t ChainNo = 0;
+    std::int16_t QuestNo = 0;
+    std::uint8_t Region = 0;
+};
+
+// Every text of every row in one buffer, in file order (row 1's five fields, then row 2's, ...),
+// each text followed by a U+0000. The records' texts are views that share this buffer, so the
+// texts are held once, and a keyword search is a scan of one buffer. Since a text may itself
+// hold U+0000, a text's end is known from the starts, never from the terminator.
+class QuestTexts
+{
+public:
+    QStringView buffer() const { return m_buffer; }
+    // Index of a text in file order: (row - 1) * kTextFields + field.
+    static qsizetype textIndex(int row, TextField field)
+    {
+        return static_cast<qsizetype>(row - 1) * kTextFields + static_cast<int>(field);
+    }
+    qsizetype start(qsizetype text) const { return m_starts[static_cast<std::size_t>(text)]; }
+    // One past the text's last character, where its terminator stands.
+    qsizetype end(qsizetype text) const { return m_starts[static_cast<std::size_t>(text) + 1] - 1; }
+    qsizetype textCount() const { return static_cast<qsizetype>(m_starts.size()) - 1; }
+
+    // Appends one text and its terminator.
+    void append(QStringView text);
+    // Starts a text that the caller appends to buffer() itself (the reader decodes into it).
+    QString &openText();
+    void closeText();
+    void reserve(qsizetype characters) { m_buffer.reserve(characters); }
+
+    // The text as a QString that shares the buffer (no copy): a copy of it kept after the table
+    // has gone keeps the buffer alive, and changing it copies it first, as with any shared text.
+    QString shared(qsizetype text) const;
+
+private:
+    QString m_buffer;
+    std::vector<qsizetype> m_starts{0};
+};
+
 // All quests, addressed by row from 1 to count(); filled once at start-up, never changed.
 // A quest is identified by its row everywhere except in the progress table (its QuestNo).
 class QuestTable
 {
 public:
     QuestTable() = default;
+    // The records' texts are moved into one shared buffer.
     QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord);
+    // Records whose texts are still empty, and their texts already in one buffer (the reader's
+    // way: it decodes every text straight into the buffer).
+    QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord, QuestTexts texts);
 
     std::int16_t count() const { return static_cast<std::int16_t>(m_rows.size()); }
     bool isRow(int row) const { return row >= 1 && row <= count(); }
     // row must satisfy isRow(); there is no row 0.
     const QuestRecord &row(int row) const { return m_rows[static_cast<std::size_t>(row - 1)]; }
+    const RowNumbers &numbers(int row) const
+    {
+        return m_numbers[static_cast<std::size_t>(row - 1)];
+    }
     const QuestRecord &endRecord() const { return m_end; }
+    const QuestTexts &texts() const { return m_texts; }
 
     // Chain group of a row: ChainNo / 10, truncated toward zero (0 means no chain).
     std::int16_t chainGroup(int row) const;
 
 private:
+    void shareTexts();
+
     std::vector<QuestRecord> m_rows;
+    std::vector<RowNumbers> m_numbers;
     QuestRecord m_end;
+    QuestTexts m_texts;
 };
 
 inline std::int16_t chainGroupOf(std::int16_t chainNo)

@@ -9,4 +9,7 @@ namespace pelko {
 // that does not start a valid character becomes U+FFFD, so damaged text is visible but harmless.
 QString decodeAnsi(QByteArrayView bytes);
 
+// The same, appended to out.
+void appendAnsi(QByteArrayView bytes, QString &out);
+
 } // namespace pelko
