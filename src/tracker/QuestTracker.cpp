@@ -27,8 +27,7 @@ int judged(int value, int max, int itemCount)
 } // namespace
 
 QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir)), m_catalog(QuestTable{})
-{
-}
+{}
 
 QString QuestTracker::filePath(const QString &name) const
 {
@@ -94,9 +93,10 @@ QuestList QuestTracker::searchFor(const QString &keyword, const FilterSelection 
 {
     const QuestFilter filter(questTable(), m_clearStatusTable, selection);
     QuestListBuilder builder(m_catalog, filter, ListPresentation::Flat);
+    const std::vector<bool> found = rowsContainingKeyword(questTable(), keyword);
     const std::int16_t n = intNumberOfContents();
     for (std::int16_t r = 1; r <= n && r > 0; ++r) {
-        if (rowContainsKeyword(questTable().row(r), keyword))
+        if (found[static_cast<std::size_t>(r)])
             builder.AddQuestToList(r);
     }
     return builder.takeEntries();
