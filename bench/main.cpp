@@ -20,6 +20,7 @@
 #include "ResidentMemory.h"
 #include "Settings.h"
 #include "StartupBench.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/ListBox.h"
 
 #include <QApplication>
@@ -660,6 +661,8 @@ int run(const QByteArray &only)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The program's font: the list's paint depends on the face it shapes its texts with.
+    QApplication::setFont(pelko::japaneseUiFont());
     const QStringList args = QCoreApplication::arguments();
     if (args.value(1) == pelko::bench::kResidentProbe)
         return pelko::bench::residentProbe(args.value(2));
