@@ -108,7 +108,7 @@ QuestCatalog::QuestCatalog(QuestTable table) : m_table(std::move(table))
     std::vector<SortItem> items;
     items.reserve(static_cast<std::size_t>(n));
     for (int r = 1; r <= n; ++r) {
-        const QString &name = m_table.row(r).QuestName;
+        const QStringView name = m_table.view(r, TextField::QuestName);
         const std::size_t at = keys.size();
         if (!name.isEmpty()) // an empty name keeps an empty key and sorts first
             coll.appendKey(name, keys);

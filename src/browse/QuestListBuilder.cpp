@@ -4,7 +4,7 @@ namespace pelko {
 
 QString entryText(const QuestTable &table, const ListEntry &entry)
 {
-    const QString &name = table.row(entry.row).QuestName;
+    QString name = table.text(entry.row, TextField::QuestName);
     return entry.mark == TreeMark::None ? name : treeMarkText(entry.mark) + name;
 }
 

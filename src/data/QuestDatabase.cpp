@@ -42,11 +42,11 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
     auto text = [&](QString &endRecordText) {
         ++field;
         QString &target = rec.Region == kEndRegion ? endRecordText : texts.openText();
-        const qsizetype from = target.size();
-        if (!in.appendText(target))
+        bool valid = true;
+        if (!in.appendText(target, valid))
             return false;
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
-        if (QStringView(target).sliced(from).contains(QChar(0xFFFD)))
+        if (!valid)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         if (&target != &endRecordText)
             texts.closeText();
@@ -72,8 +72,7 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes)
 {
     QuestDatabase db;
     SequentialReader in(bytes);
-    std::vector<QuestRecord> quests;
-    quests.reserve(kMaxQuests);
+    std::vector<RowNumbers> quests;
     // Texts are decoded straight into one buffer: at most one character a byte, and a
     // terminator a text.
     QuestTexts texts;
@@ -97,7 +96,7 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes)
             db.failure = DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2};
             return db;
         }
-        quests.push_back(std::move(rec));
+        quests.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
     }
 }
 

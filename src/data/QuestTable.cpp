@@ -3,10 +3,10 @@
 namespace pelko {
 namespace {
 
-QString &field(QuestRecord &rec, int f)
+const QString &field(const QuestRecord &rec, int f)
 {
-    QString *const fields[kTextFields] = {&rec.QuestName, &rec.Client, &rec.Process, &rec.Reward1,
-                                          &rec.Reward2};
+    const QString *const fields[kTextFields] = {&rec.QuestName, &rec.Client, &rec.Process,
+                                                &rec.Reward1, &rec.Reward2};
     return *fields[f];
 }
 
@@ -45,38 +45,47 @@ QString QuestTexts::shared(qsizetype text) const
     return QString(std::move(slice));
 }
 
-QuestTable::QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord)
-    : m_rows(std::move(quests)), m_end(std::move(endRecord))
+QuestTable::QuestTable(const std::vector<QuestRecord> &quests, QuestRecord endRecord)
+    : m_end(std::move(endRecord))
 {
     qsizetype characters = 0;
-    for (QuestRecord &rec : m_rows) {
+    for (const QuestRecord &rec : quests) {
         for (int f = 0; f < kTextFields; ++f)
             characters += field(rec, f).size() + 1;
     }
     m_texts.reserve(characters);
-    for (QuestRecord &rec : m_rows) {
+    m_numbers.reserve(quests.size());
+    for (const QuestRecord &rec : quests) {
         for (int f = 0; f < kTextFields; ++f)
             m_texts.append(field(rec, f));
-    }
-    shareTexts();
-}
-
-QuestTable::QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord, QuestTexts texts)
-    : m_rows(std::move(quests)), m_end(std::move(endRecord)), m_texts(std::move(texts))
-{
-    Q_ASSERT(m_texts.textCount() == static_cast<qsizetype>(m_rows.size()) * kTextFields);
-    shareTexts();
-}
-
-void QuestTable::shareTexts()
-{
-    m_numbers.reserve(m_rows.size());
-    qsizetype text = 0;
-    for (QuestRecord &rec : m_rows) {
-        for (int f = 0; f < kTextFields; ++f)
-            field(rec, f) = m_texts.shared(text++);
         m_numbers.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
     }
+}
+
+QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts)
+    : m_numbers(std::move(rows)), m_end(std::move(endRecord)), m_texts(std::move(texts))
+{
+    Q_ASSERT(m_texts.textCount() == static_cast<qsizetype>(m_numbers.size()) * kTextFields);
+}
+
+QuestRecord QuestTable::row(int r) const
+{
+    const RowNumbers &n = numbers(r);
+    const qsizetype first = QuestTexts::textIndex(r, TextField::QuestName);
+    return {n.Region,
+            n.ChainNo,
+            n.QuestNo,
+            m_texts.shared(first),
+            m_texts.shared(first + 1),
+            m_texts.shared(first + 2),
+            m_texts.shared(first + 3),
+            m_texts.shared(first + 4)};
+}
+
+QStringView QuestTable::view(int r, TextField f) const
+{
+    const qsizetype text = QuestTexts::textIndex(r, f);
+    return m_texts.buffer().sliced(m_texts.start(text), m_texts.end(text) - m_texts.start(text));
 }
 
 std::int16_t QuestTable::chainGroup(int r) const

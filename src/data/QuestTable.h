@@ -73,23 +73,31 @@ private:
 
 // All quests, addressed by row from 1 to count(); filled once at start-up, never changed.
 // A quest is identified by its row everywhere except in the progress table (its QuestNo).
+// The table keeps each row's numbers and one buffer of every text; a row's record is made when
+// it is asked for, its texts sharing the buffer, so that a table of the format's 32,766 quests
+// holds no string object of its own per text.
 class QuestTable
 {
 public:
     QuestTable() = default;
-    // The records' texts are moved into one shared buffer.
-    QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord);
-    // Records whose texts are still empty, and their texts already in one buffer (the reader's
-    // way: it decodes every text straight into the buffer).
-    QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord, QuestTexts texts);
+    // The records' texts are copied into one buffer.
+    QuestTable(const std::vector<QuestRecord> &quests, QuestRecord endRecord);
+    // The reader's way: each row's numbers, and every text already decoded into one buffer.
+    QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts);
 
-    std::int16_t count() const { return static_cast<std::int16_t>(m_rows.size()); }
+    std::int16_t count() const { return static_cast<std::int16_t>(m_numbers.size()); }
     bool isRow(int row) const { return row >= 1 && row <= count(); }
     // row must satisfy isRow(); there is no row 0.
-    const QuestRecord &row(int row) const { return m_rows[static_cast<std::size_t>(row - 1)]; }
+    QuestRecord row(int row) const;
     const RowNumbers &numbers(int row) const
     {
         return m_numbers[static_cast<std::size_t>(row - 1)];
+    }
+    // One text of a row, as a view of the buffer or as a QString sharing it.
+    QStringView view(int row, TextField field) const;
+    QString text(int row, TextField field) const
+    {
+        return m_texts.shared(QuestTexts::textIndex(row, field));
     }
     const QuestRecord &endRecord() const { return m_end; }
     const QuestTexts &texts() const { return m_texts; }
@@ -98,9 +106,6 @@ public:
     std::int16_t chainGroup(int row) const;
 
 private:
-    void shareTexts();
-
-    std::vector<QuestRecord> m_rows;
     std::vector<RowNumbers> m_numbers;
     QuestRecord m_end;
     QuestTexts m_texts;

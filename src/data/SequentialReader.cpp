@@ -109,12 +109,13 @@ std::optional<std::uint8_t> SequentialReader::readUInt8()
 std::optional<QString> SequentialReader::readText()
 {
     QString text;
-    if (!appendText(text))
+    bool valid = true;
+    if (!appendText(text, valid))
         return std::nullopt;
     return text;
 }
 
-bool SequentialReader::appendText(QString &out)
+bool SequentialReader::appendText(QString &out, bool &validText)
 {
     if (!beginField())
         return false;
@@ -139,7 +140,7 @@ bool SequentialReader::appendText(QString &out)
         raw = m_bytes.sliced(start, m_pos - start);
     }
     finishField();
-    appendAnsi(raw, out);
+    validText = appendAnsi(raw, out);
     return true;
 }
 

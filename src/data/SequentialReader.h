@@ -30,7 +30,8 @@ public:
     // Text fields are decoded from code page 932 after they have been cut out of the bytes.
     std::optional<QString> readText();
     // The same, the text appended to out; false, with out unchanged, when there is no field.
-    bool appendText(QString &out);
+    // validText tells whether every byte was valid code page 932.
+    bool appendText(QString &out, bool &validText);
 
     ReadError lastError() const { return m_error; }
     bool atEnd() const { return m_pos >= m_bytes.size(); }

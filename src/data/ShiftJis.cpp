@@ -69,8 +69,9 @@ public:
         }
     }
 
-    // Decodes into out, which has room for one character a byte; returns the characters written.
-    qsizetype decode(QByteArrayView bytes, char16_t *out) const
+    // Decodes into out, which has room for one character a byte; returns the characters written
+    // and sets replaced when any of them is U+FFFD.
+    qsizetype decode(QByteArrayView bytes, char16_t *out, bool &replaced) const
     {
         const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
         const auto *const end = p + bytes.size();
@@ -96,12 +97,13 @@ public:
             }
             const int row = m_leadRow[b];
             const int column = p < end ? m_trailColumn[*p] : -1;
-            if (row >= 0 && column >= 0) {
-                *out++ = m_double[static_cast<std::size_t>(row * kTrails + column)];
-                ++p;
-            } else {
-                *out++ = m_single[b]; // half-width katakana, or a byte that starts nothing
-            }
+            const char16_t c =
+                row >= 0 && column >= 0
+                    ? m_double[static_cast<std::size_t>(row * kTrails + column)]
+                    : m_single[b]; // half-width katakana, or a byte that starts nothing
+            p += row >= 0 && column >= 0;
+            replaced = replaced || c == kReplacement;
+            *out++ = c;
         }
         return out - start;
     }
@@ -153,13 +155,15 @@ const CodePage932 &codePage()
 
 } // namespace
 
-void appendAnsi(QByteArrayView bytes, QString &out)
+bool appendAnsi(QByteArrayView bytes, QString &out)
 {
     const qsizetype at = out.size();
     out.resize(at + bytes.size()); // never more than one character a byte
+    bool replaced = false;
     const qsizetype written =
-        codePage().decode(bytes, reinterpret_cast<char16_t *>(out.data()) + at);
+        codePage().decode(bytes, reinterpret_cast<char16_t *>(out.data()) + at, replaced);
     out.resize(at + written);
+    return !replaced;
 }
 
 QString decodeAnsi(QByteArrayView bytes)

@@ -9,7 +9,7 @@ namespace pelko {
 // that does not start a valid character becomes U+FFFD, so damaged text is visible but harmless.
 QString decodeAnsi(QByteArrayView bytes);
 
-// The same, appended to out.
-void appendAnsi(QByteArrayView bytes, QString &out);
+// The same, appended to out; false when a byte or code became U+FFFD.
+bool appendAnsi(QByteArrayView bytes, QString &out);
 
 } // namespace pelko

@@ -113,17 +113,17 @@ std::optional<std::uint8_t> QuestTracker::storedProgress(int row) const
 {
     if (!questTable().isRow(row))
         return std::nullopt;
-    return m_clearStatusTable.progressOf(questTable().row(row).QuestNo);
+    return m_clearStatusTable.progressOf(questTable().numbers(row).QuestNo);
 }
 
 QString QuestTracker::confirmationPrompt(int row, int index) const
 {
-    return pelko::confirmationPrompt(questTable().row(row).QuestName, index);
+    return pelko::confirmationPrompt(questTable().text(row, TextField::QuestName), index);
 }
 
 bool QuestTracker::changeProgress(int row, int index)
 {
-    m_clearStatusTable.set(questTable().row(row).QuestNo, static_cast<std::uint8_t>(index));
+    m_clearStatusTable.set(questTable().numbers(row).QuestNo, static_cast<std::uint8_t>(index));
     return SaveClearStatus();
 }
 
