@@ -80,9 +80,12 @@ const Collator &collator()
     return japanese;
 }
 
-// A row in the sort: the first eight bytes of its key as a number, for most comparisons.
+// A row in the sort: the first sixteen bytes of its key as two numbers, which decide most
+// comparisons (names often share their first word, so eight bytes would leave many ties).
+constexpr std::uint32_t kPrefixBytes = 16;
+
 struct SortItem {
-    std::uint64_t prefix;
+    std::uint64_t prefix[2];
     std::uint32_t key; // where its key starts
     std::uint32_t keyLength;
     std::int16_t row;
@@ -112,24 +115,28 @@ QuestCatalog::QuestCatalog(QuestTable table) : m_table(std::move(table))
         const std::size_t at = keys.size();
         if (!name.isEmpty()) // an empty name keeps an empty key and sorts first
             coll.appendKey(name, keys);
-        items.push_back({0, static_cast<std::uint32_t>(at),
+        items.push_back({{0, 0},
+                         static_cast<std::uint32_t>(at),
                          static_cast<std::uint32_t>(keys.size() - at),
                          static_cast<std::int16_t>(r)});
     }
-    // Keys hold no zero byte before their terminator, so the zero-padded first eight bytes of
-    // a key order as the key does, and equal prefixes leave the rest to compare.
+    // Keys hold no zero byte before their terminator, so the zero-padded first bytes of a key
+    // order as the key does, and equal prefixes leave the rest to compare.
     for (SortItem &item : items) {
         const std::uint8_t *key = keys.data() + item.key;
-        for (std::uint32_t i = 0; i < 8; ++i)
-            item.prefix = item.prefix << 8 | (i < item.keyLength ? key[i] : 0);
+        for (std::uint32_t i = 0; i < kPrefixBytes; ++i)
+            item.prefix[i / 8] = item.prefix[i / 8] << 8 | (i < item.keyLength ? key[i] : 0);
     }
     std::sort(items.begin(), items.end(), [&keys](const SortItem &a, const SortItem &b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
+        if (a.prefix[0] != b.prefix[0])
+            return a.prefix[0] < b.prefix[0];
+        if (a.prefix[1] != b.prefix[1])
+            return a.prefix[1] < b.prefix[1];
         const std::uint32_t common = std::min(a.keyLength, b.keyLength);
-        if (common > 8) {
+        if (common > kPrefixBytes) {
             const int order =
-                std::memcmp(keys.data() + a.key + 8, keys.data() + b.key + 8, common - 8);
+                std::memcmp(keys.data() + a.key + kPrefixBytes, keys.data() + b.key + kPrefixBytes,
+                            common - kPrefixBytes);
             if (order != 0)
                 return order < 0;
         }
