@@ -1,6 +1,7 @@
 // Each wrapper of the toolkit layer exists to correct one Qt behaviour; these tests pin it.
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/OptionArray.h"
 #include "toolkit/ShortcutGuard.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -67,7 +69,8 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.itemData(list.listIndex()), 9);
         QCOMPARE(list.text(2), QStringLiteral("c"));
-        QCOMPARE(list.model()->index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("b"));
+        QCOMPARE(list.model()->index(1, 0).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("b"));
         // QListWidget::clear would report a change to row -1.
         list.clear();
         list.setSource(letters({1}));
@@ -92,6 +95,54 @@ private Q_SLOTS:
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(list.listIndex(), 1);
+    }
+
+    // The list box may draw its rows without text shaping only where that looks the same: its
+    // rows must match those of a plain list view, pixel for pixel, whatever the face.
+    void listBoxDrawsAsAShapedListView_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("the program's font") << QString();
+        QTest::newRow("IPAPGothic") << QStringLiteral("IPAPGothic");
+        QTest::newRow("Noto Sans CJK JP, which kerns") << QStringLiteral("Noto Sans CJK JP");
+    }
+
+    void listBoxDrawsAsAShapedListView()
+    {
+        QFETCH(QString, family);
+        QFont font = japaneseUiFont();
+        if (!family.isEmpty())
+            font.setFamilies({family});
+        const QStringList names{QStringLiteral("AVATAR To Wa fi ffi 1234"),
+                                QStringLiteral("ポーション・一 虹色の羽根"),
+                                QStringLiteral("「括弧」（全角）ＡＢＣ ｱｲｳ ﾊﾟ"),
+                                QStringLiteral("　├続きのクエスト"),
+                                QStringLiteral("ΑΒΓ абв ①②③ ～―‖"),
+                                QString(60, QChar(u'長'))};
+        struct Names : ListSource {
+            QStringList names;
+            int count() const override { return int(names.size()); }
+            QString text(int i) const override { return names.at(i); }
+            int data(int) const override { return 0; }
+        };
+        auto source = std::make_shared<Names>();
+        source->names = names;
+        QWidget frame;
+        frame.setFont(font);
+        auto *list = new ListBox(&frame);
+        auto *plain = new QListView(&frame);
+        QStringListModel model(names);
+        plain->setModel(&model);
+        for (QListView *view : {static_cast<QListView *>(list), plain}) {
+            view->setUniformItemSizes(true);
+            view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            view->resize(257, 150);
+        }
+        list->setSource(source);
+        list->setListIndex(1);
+        plain->setCurrentIndex(model.index(1));
+        QCOMPARE(list->grab().toImage(), plain->grab().toImage());
     }
 
     void optionArrayRaisesOnlyOnSelection()
@@ -122,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(box.value(), 2);
         box.setValue(2);
         QCOMPARE(clicks.count(), 1); // the same value raises nothing
-        box.click(); // a grayed box becomes unchecked, never back to grayed
+        box.click();                 // a grayed box becomes unchecked, never back to grayed
         QCOMPARE(box.value(), 0);
         box.click();
         QCOMPARE(box.value(), 1);

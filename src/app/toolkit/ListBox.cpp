@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include "Fonts.h"
+
 #include <QAbstractListModel>
 
 namespace pelko {
@@ -61,6 +63,8 @@ ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
 {
     setModel(m_model);
     setUniformItemSizes(true);
+    if (const QFont plain = listFont(font()); plain != font())
+        setFont(plain);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
