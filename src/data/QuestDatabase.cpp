@@ -1,5 +1,7 @@
 #include "QuestDatabase.h"
 
+#include "ShiftJis.h"
+
 namespace pelko {
 namespace {
 
@@ -41,15 +43,19 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
     };
     auto text = [&](QString &endRecordText) {
         ++field;
-        QString &target = rec.Region == kEndRegion ? endRecordText : texts.openText();
-        bool valid = true;
-        if (!in.appendText(target, valid))
+        const std::optional<QByteArrayView> raw = in.readRawText();
+        if (!raw)
             return false;
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
+        bool valid = true;
+        if (rec.Region == kEndRegion) {
+            endRecordText = decodeAnsi(*raw);
+            valid = !endRecordText.contains(QChar(0xFFFD));
+        } else {
+            valid = texts.appendAnsi(*raw);
+        }
         if (!valid)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
-        if (&target != &endRecordText)
-            texts.closeText();
         return true;
     };
     std::int16_t discarded = 0;

@@ -1,5 +1,9 @@
 #include "QuestTable.h"
 
+#include "ShiftJis.h"
+
+#include <algorithm>
+
 namespace pelko {
 namespace {
 
@@ -12,21 +16,43 @@ const QString &field(const QuestRecord &rec, int f)
 
 } // namespace
 
+void QuestTexts::reserve(qsizetype characters)
+{
+    m_buffer.resize(std::max(characters, m_used));
+}
+
+// Room for a text of up to `characters` characters and its terminator, at the end of what was
+// written.
+char16_t *QuestTexts::room(qsizetype characters)
+{
+    if (m_used + characters + 1 > m_buffer.size())
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_used + characters + 1));
+    return reinterpret_cast<char16_t *>(m_buffer.data()) + m_used;
+}
+
+void QuestTexts::close(qsizetype written)
+{
+    m_buffer.data()[m_used + written] = QChar(0);
+    m_used += written + 1;
+    m_starts.push_back(m_used);
+}
+
 void QuestTexts::append(QStringView text)
 {
-    m_buffer.append(text);
-    closeText();
+    std::copy(text.utf16(), text.utf16() + text.size(), room(text.size()));
+    close(text.size());
 }
 
-QString &QuestTexts::openText()
+bool QuestTexts::appendAnsi(QByteArrayView bytes)
 {
-    return m_buffer;
+    bool valid = true;
+    close(decodeAnsi(bytes, room(bytes.size()), valid));
+    return valid;
 }
 
-void QuestTexts::closeText()
+void QuestTexts::finish()
 {
-    m_buffer.append(QChar(0));
-    m_starts.push_back(m_buffer.size());
+    m_buffer.resize(m_used);
 }
 
 QString QuestTexts::shared(qsizetype text) const
@@ -60,11 +86,13 @@ QuestTable::QuestTable(const std::vector<QuestRecord> &quests, QuestRecord endRe
             m_texts.append(field(rec, f));
         m_numbers.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
     }
+    m_texts.finish();
 }
 
 QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts)
     : m_numbers(std::move(rows)), m_end(std::move(endRecord)), m_texts(std::move(texts))
 {
+    m_texts.finish();
     Q_ASSERT(m_texts.textCount() == static_cast<qsizetype>(m_numbers.size()) * kTextFields);
 }
 

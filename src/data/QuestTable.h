@@ -57,17 +57,25 @@ public:
 
     // Appends one text and its terminator.
     void append(QStringView text);
-    // Starts a text that the caller appends to buffer() itself (the reader decodes into it).
-    QString &openText();
-    void closeText();
-    void reserve(qsizetype characters) { m_buffer.reserve(characters); }
+    // Appends one text decoded from code page 932 straight into the buffer; false when a byte
+    // or code of it became U+FFFD.
+    bool appendAnsi(QByteArrayView bytes);
+    // Room for this many characters, terminators included, so that filling never moves the
+    // buffer; untouched room costs no memory.
+    void reserve(qsizetype characters);
+    // Ends the filling: the buffer is cut to what was written. Called before the texts are read.
+    void finish();
 
     // The text as a QString that shares the buffer (no copy): a copy of it kept after the table
     // has gone keeps the buffer alive, and changing it copies it first, as with any shared text.
     QString shared(qsizetype text) const;
 
 private:
+    char16_t *room(qsizetype characters);
+    void close(qsizetype written);
+
     QString m_buffer;
+    qsizetype m_used = 0; // while filling, the buffer's size is its room
     std::vector<qsizetype> m_starts{0};
 };
 

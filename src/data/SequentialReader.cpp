@@ -108,17 +108,16 @@ std::optional<std::uint8_t> SequentialReader::readUInt8()
 
 std::optional<QString> SequentialReader::readText()
 {
-    QString text;
-    bool valid = true;
-    if (!appendText(text, valid))
+    const std::optional<QByteArrayView> raw = readRawText();
+    if (!raw)
         return std::nullopt;
-    return text;
+    return decodeAnsi(*raw);
 }
 
-bool SequentialReader::appendText(QString &out, bool &validText)
+std::optional<QByteArrayView> SequentialReader::readRawText()
 {
     if (!beginField())
-        return false;
+        return std::nullopt;
     skipBlanks();
     QByteArrayView raw;
     if (m_pos < m_bytes.size() && m_bytes[m_pos] == '"') {
@@ -140,8 +139,7 @@ bool SequentialReader::appendText(QString &out, bool &validText)
         raw = m_bytes.sliced(start, m_pos - start);
     }
     finishField();
-    validText = appendAnsi(raw, out);
-    return true;
+    return raw;
 }
 
 // Line ends inside a quoted text: LF, CR LF and a lone CR each count once.

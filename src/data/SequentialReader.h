@@ -29,9 +29,8 @@ public:
     std::optional<std::uint8_t> readUInt8();
     // Text fields are decoded from code page 932 after they have been cut out of the bytes.
     std::optional<QString> readText();
-    // The same, the text appended to out; false, with out unchanged, when there is no field.
-    // validText tells whether every byte was valid code page 932.
-    bool appendText(QString &out, bool &validText);
+    // The same field's bytes, cut out but not decoded.
+    std::optional<QByteArrayView> readRawText();
 
     ReadError lastError() const { return m_error; }
     bool atEnd() const { return m_pos >= m_bytes.size(); }

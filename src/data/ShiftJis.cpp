@@ -155,22 +155,20 @@ const CodePage932 &codePage()
 
 } // namespace
 
-bool appendAnsi(QByteArrayView bytes, QString &out)
+qsizetype decodeAnsi(QByteArrayView bytes, char16_t *out, bool &allValid)
 {
-    const qsizetype at = out.size();
-    out.resize(at + bytes.size()); // never more than one character a byte
     bool replaced = false;
-    const qsizetype written =
-        codePage().decode(bytes, reinterpret_cast<char16_t *>(out.data()) + at, replaced);
-    out.resize(at + written);
-    return !replaced;
+    const qsizetype written = codePage().decode(bytes, out, replaced);
+    allValid = allValid && !replaced;
+    return written;
 }
 
 QString decodeAnsi(QByteArrayView bytes)
 {
-    QString out;
-    appendAnsi(bytes, out);
-    out.squeeze(); // double-byte text needs half the room reserved
+    QString out(bytes.size(), Qt::Uninitialized); // never more than one character a byte
+    bool valid = true;
+    out.resize(decodeAnsi(bytes, reinterpret_cast<char16_t *>(out.data()), valid));
+    out.squeeze(); // double-byte text needs half the room
     return out;
 }
 
