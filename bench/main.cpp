@@ -432,7 +432,7 @@ int run(const QByteArray &only)
         Figure f = measurePrepared(
             kCatalog, kLoadRuns, [&] { return db.table; },
             [](QuestTable table) { QuestCatalog catalog(std::move(table)); });
-        f.detail = "collation and search texts; the table copy is not timed";
+        f.detail = "the collation order; the table copy is not timed";
         report.add(f);
     }
     if (report.wanted(kLoad)) {
