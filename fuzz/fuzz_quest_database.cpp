@@ -153,8 +153,7 @@ void checkLists(const pelko::QuestCatalog &catalog, const pelko::ClearStatusTabl
     const int count = catalog.table().count();
     const pelko::FilterSelection all{pelko::kAllRegions, 0};
     const pelko::QuestFilter filter(catalog.table(), status, all);
-    for (const auto presentation :
-         {pelko::ListPresentation::Flat, pelko::ListPresentation::Tree}) {
+    for (const auto presentation : {pelko::ListPresentation::Flat, pelko::ListPresentation::Tree}) {
         pelko::QuestListBuilder builder(catalog, filter, presentation);
         builder.addAllRows();
         std::vector<pelko::ListEntry> entries = builder.takeEntries();
@@ -176,7 +175,7 @@ void checkLists(const pelko::QuestCatalog &catalog, const pelko::ClearStatusTabl
 
     // One region and the cleared quests only: every listed quest has that region's name and a
     // progress of 1.
-    const std::uint8_t code = catalog.table().row(1).Region;
+    const std::uint8_t code = catalog.table().numbers(1).Region;
     const QString region = pelko::regionName(code);
     const pelko::FilterSelection narrow{code, 1 + pelko::Cleared};
     const pelko::QuestFilter narrowFilter(catalog.table(), status, narrow);
@@ -217,6 +216,17 @@ void checkDetails(const pelko::QuestTable &table, const pelko::ClearStatusTable 
         touch(detail.process);
         const pelko::QuestRecord &rec = table.row(r);
         check(pelko::rowContainsKeyword(rec, rec.QuestName), "a quest is found by its own name");
+    }
+    // The search over the one text buffer finds what each row's own texts hold, for keywords
+    // taken from the file's texts (which may hold U+0000, as the buffer's terminators do).
+    const pelko::QuestRecord first = table.row(1);
+    for (const QString &keyword : {first.QuestName, first.Process.right(3), first.Reward1.left(2),
+                                   first.Client + QChar(0) + first.Process.left(1)}) {
+        const std::vector<bool> found = pelko::rowsContainingKeyword(table, keyword);
+        for (int r = 1; r <= table.count(); ++r)
+            check(found[static_cast<std::size_t>(r)]
+                      == pelko::rowContainsKeyword(table.row(r), keyword),
+                  "the buffer search finds what the row holds");
     }
 }
 

@@ -23,8 +23,7 @@ constexpr int kUnnamedRegions[] = {8, 10, 14, 15, 16, 17, 18, 19};
 // is group * 10 + 9, which must still fit in a signed 16-bit field.
 constexpr int kLastChainGroup = 3275;
 
-struct QuestRecord
-{
+struct QuestRecord {
     int region = 0;
     int chainNo = 0;
     int questNo = 0;
@@ -147,7 +146,7 @@ void appendRecord(QString &out, const QuestRecord &record)
 
 } // namespace
 
-QByteArray generateQuestDatabase(int questCount, std::uint32_t seed)
+QByteArray generateQuestDatabase(int questCount, std::uint32_t seed, TextVolume volume)
 {
     if (questCount < 0 || questCount > kMaxQuestCount)
         return {};
@@ -160,7 +159,7 @@ QByteArray generateQuestDatabase(int questCount, std::uint32_t seed)
     ChainNumbering chains;
     NameBook names;
     QString text;
-    text.reserve(questCount * 170 + 32);
+    text.reserve(questCount * (volume == TextVolume::Full ? 170 : 32) + 32);
 
     int row = 0;
     while (row < questCount) {
@@ -197,6 +196,13 @@ QByteArray generateQuestDatabase(int questCount, std::uint32_t seed)
             const bool rare = row == forcedRareRow || rng.chance(1);
             record.reward1 = questtext::reward1(rng, potion, rare);
             record.reward2 = questtext::reward2(rng);
+            if (volume == TextVolume::Short) {
+                // Made and dropped, so that the random sequence and every other field stay
+                // those of the full database.
+                record.client.clear();
+                record.process.clear();
+                record.reward2.clear();
+            }
             appendRecord(text, record);
         }
     }

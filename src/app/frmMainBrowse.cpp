@@ -1,6 +1,7 @@
 // The quest list, the keyword search and the detail pane of the main window.
 #include "frmMain.h"
 
+#include "QuestListSource.h"
 #include "Texts.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
@@ -14,28 +15,6 @@
 #include <QPushButton>
 
 namespace pelko {
-namespace {
-
-// The list box asks for an entry's text only when it shows or reads it.
-class QuestListSource : public ListSource
-{
-public:
-    QuestListSource(QuestList list, const QuestTracker &tracker)
-        : m_list(std::move(list)), m_tracker(tracker)
-    {
-    }
-    int count() const override { return static_cast<int>(m_list.size()); }
-    QString text(int index) const override { return m_tracker.entryText(entry(index)); }
-    int data(int index) const override { return entry(index).row; }
-
-private:
-    const ListEntry &entry(int index) const { return m_list[static_cast<std::size_t>(index)]; }
-
-    QuestList m_list;
-    const QuestTracker &m_tracker;
-};
-
-} // namespace
 
 void frmMain::cboCountry_Click()
 {

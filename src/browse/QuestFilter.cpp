@@ -17,7 +17,7 @@ QuestFilter::QuestFilter(const QuestTable &table, const ClearStatusTable &status
 
 bool QuestFilter::matches(int row) const
 {
-    const QuestRecord &rec = m_table.row(row);
+    const RowNumbers &rec = m_table.numbers(row);
     if (!m_regionPasses[rec.Region])
         return false;
     if (m_stateItem == 0)

@@ -53,7 +53,8 @@ private:
     const QuestFilter &m_filter;
     ListPresentation m_presentation;
     QuestList m_tree;
-    std::vector<bool> m_added;              // flat: rows added, by row
+    std::vector<std::uint8_t> m_added;      // flat: rows added, by row
+    std::vector<std::uint8_t> m_passes;     // tree: rows that pass the filter, by row
     std::vector<std::int16_t> m_nextListed; // tree: the next row after r that passes, or 0
     std::int16_t m_displayCount = 0;
     std::int16_t LastChainGroup = 0;

@@ -1,5 +1,6 @@
 #include "QuestDatabase.h"
 
+#include "ShiftJis.h"
 
 namespace pelko {
 namespace {
@@ -20,8 +21,9 @@ DatabaseError errorOf(ReadError e, int field)
     return DatabaseError::OutOfRange;
 }
 
-// Reads one record into rec; returns the failure, if any, after noting where it stood.
-std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec,
+// Reads one record into rec, its texts into texts (the end record's into rec); returns the
+// failure, if any, after noting where it stood.
+std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec, QuestTexts &texts,
                                           RecordSource &source, QuestDatabase &db)
 {
     int field = 0;
@@ -39,14 +41,20 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
             source.firstLine = in.lastFieldLine();
         return true;
     };
-    auto text = [&](QString &target) {
+    auto text = [&](QString &endRecordText) {
         ++field;
-        auto v = in.readText();
-        if (!v)
+        const std::optional<QByteArrayView> raw = in.readRawText();
+        if (!raw)
             return false;
-        target = std::move(*v);
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
-        if (target.contains(QChar(0xFFFD)))
+        bool valid = true;
+        if (rec.Region == kEndRegion) {
+            endRecordText = decodeAnsi(*raw);
+            valid = !endRecordText.contains(QChar(0xFFFD));
+        } else {
+            valid = texts.appendAnsi(*raw);
+        }
+        if (!valid)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         return true;
     };
@@ -54,9 +62,9 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
     const bool ok = number([&] { return in.readInt16(); }, discarded)
                     && number([&] { return in.readUInt8(); }, rec.Region)
                     && number([&] { return in.readInt16(); }, rec.ChainNo)
-                    && number([&] { return in.readInt16(); }, rec.QuestNo)
-                    && text(rec.QuestName) && text(rec.Client) && text(rec.Process)
-                    && text(rec.Reward1) && text(rec.Reward2);
+                    && number([&] { return in.readInt16(); }, rec.QuestNo) && text(rec.QuestName)
+                    && text(rec.Client) && text(rec.Process) && text(rec.Reward1)
+                    && text(rec.Reward2);
     if (!ok)
         return fail();
     source.lastLine = in.lastFieldLine();
@@ -70,18 +78,22 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes)
 {
     QuestDatabase db;
     SequentialReader in(bytes);
-    std::vector<QuestRecord> quests;
+    std::vector<RowNumbers> quests;
+    // Texts are decoded straight into one buffer: at most one character a byte, and a
+    // terminator a text.
+    QuestTexts texts;
+    texts.reserve(bytes.size() + qsizetype(kMaxQuests + 1) * kTextFields);
     for (;;) {
         QuestRecord rec;
         RecordSource source;
-        if (auto failure = readRecord(in, rec, source, db)) {
+        if (auto failure = readRecord(in, rec, texts, source, db)) {
             db.failure = failure;
             return db;
         }
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
-            db.table = QuestTable(std::move(quests), std::move(rec));
+            db.table = QuestTable(std::move(quests), std::move(rec), std::move(texts));
             return db;
         }
         // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the
@@ -90,7 +102,7 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes)
             db.failure = DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2};
             return db;
         }
-        quests.push_back(std::move(rec));
+        quests.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
     }
 }
 

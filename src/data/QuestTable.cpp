@@ -1,15 +1,124 @@
 #include "QuestTable.h"
 
-namespace pelko {
+#include "ShiftJis.h"
 
-QuestTable::QuestTable(std::vector<QuestRecord> quests, QuestRecord endRecord)
-    : m_rows(std::move(quests)), m_end(std::move(endRecord))
+#include <algorithm>
+
+namespace pelko {
+namespace {
+
+const QString &field(const QuestRecord &rec, int f)
 {
+    const QString *const fields[kTextFields] = {&rec.QuestName, &rec.Client, &rec.Process,
+                                                &rec.Reward1, &rec.Reward2};
+    return *fields[f];
+}
+
+} // namespace
+
+void QuestTexts::reserve(qsizetype characters)
+{
+    m_buffer.resize(std::max(characters, m_used));
+}
+
+// Room for a text of up to `characters` characters and its terminator, at the end of what was
+// written.
+char16_t *QuestTexts::room(qsizetype characters)
+{
+    if (m_used + characters + 1 > m_buffer.size())
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_used + characters + 1));
+    return reinterpret_cast<char16_t *>(m_buffer.data()) + m_used;
+}
+
+void QuestTexts::close(qsizetype written)
+{
+    m_buffer.data()[m_used + written] = QChar(0);
+    m_used += written + 1;
+    m_starts.push_back(m_used);
+}
+
+void QuestTexts::append(QStringView text)
+{
+    std::copy(text.utf16(), text.utf16() + text.size(), room(text.size()));
+    close(text.size());
+}
+
+bool QuestTexts::appendAnsi(QByteArrayView bytes)
+{
+    bool valid = true;
+    close(decodeAnsi(bytes, room(bytes.size()), valid));
+    return valid;
+}
+
+void QuestTexts::finish()
+{
+    m_buffer.resize(m_used);
+}
+
+QString QuestTexts::shared(qsizetype text) const
+{
+    const qsizetype from = start(text);
+    const qsizetype size = end(text) - from;
+    if (size == 0)
+        return QString();
+    // A copy of the buffer's data pointer holds one more reference to the buffer; narrowed to
+    // the text, it is a QString of its own. Qt's shared arrays allow a view to begin anywhere in
+    // its allocation, and whatever would change the text copies it first while the buffer is
+    // shared. The terminator after every text keeps utf16() a zero-terminated string.
+    QString::DataPointer slice = m_buffer.data_ptr();
+    slice.setBegin(slice.data() + from);
+    slice.size = size;
+    return QString(std::move(slice));
+}
+
+QuestTable::QuestTable(const std::vector<QuestRecord> &quests, QuestRecord endRecord)
+    : m_end(std::move(endRecord))
+{
+    qsizetype characters = 0;
+    for (const QuestRecord &rec : quests) {
+        for (int f = 0; f < kTextFields; ++f)
+            characters += field(rec, f).size() + 1;
+    }
+    m_texts.reserve(characters);
+    m_numbers.reserve(quests.size());
+    for (const QuestRecord &rec : quests) {
+        for (int f = 0; f < kTextFields; ++f)
+            m_texts.append(field(rec, f));
+        m_numbers.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
+    }
+    m_texts.finish();
+}
+
+QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts)
+    : m_numbers(std::move(rows)), m_end(std::move(endRecord)), m_texts(std::move(texts))
+{
+    m_texts.finish();
+    Q_ASSERT(m_texts.textCount() == static_cast<qsizetype>(m_numbers.size()) * kTextFields);
+}
+
+QuestRecord QuestTable::row(int r) const
+{
+    const RowNumbers &n = numbers(r);
+    const qsizetype first = QuestTexts::textIndex(r, TextField::QuestName);
+    return {n.Region,
+            n.ChainNo,
+            n.QuestNo,
+            m_texts.shared(first),
+            m_texts.shared(first + 1),
+            m_texts.shared(first + 2),
+            m_texts.shared(first + 3),
+            m_texts.shared(first + 4)};
+}
+
+QStringView QuestTable::view(int r, TextField f) const
+{
+    const qsizetype text = QuestTexts::textIndex(r, f);
+    return m_texts.buffer().sliced(m_texts.start(text), m_texts.end(text) - m_texts.start(text));
 }
 
 std::int16_t QuestTable::chainGroup(int r) const
 {
-    return chainGroupOf(row(r).ChainNo);
+    return chainGroupOf(numbers(r).ChainNo);
 }
 
 } // namespace pelko

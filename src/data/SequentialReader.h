@@ -29,6 +29,8 @@ public:
     std::optional<std::uint8_t> readUInt8();
     // Text fields are decoded from code page 932 after they have been cut out of the bytes.
     std::optional<QString> readText();
+    // The same field's bytes, cut out but not decoded.
+    std::optional<QByteArrayView> readRawText();
 
     ReadError lastError() const { return m_error; }
     bool atEnd() const { return m_pos >= m_bytes.size(); }
@@ -45,6 +47,7 @@ private:
     void skipBlanks();
     void finishField();
     bool atLineEnd() const;
+    void countLineEnds(QByteArrayView raw);
 
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;

@@ -9,4 +9,8 @@ namespace pelko {
 // that does not start a valid character becomes U+FFFD, so damaged text is visible but harmless.
 QString decodeAnsi(QByteArrayView bytes);
 
+// The same, written to out, which has room for one character a byte; returns the characters
+// written and clears allValid when a byte or code became U+FFFD.
+qsizetype decodeAnsi(QByteArrayView bytes, char16_t *out, bool &allValid);
+
 } // namespace pelko

@@ -27,8 +27,7 @@ int judged(int value, int max, int itemCount)
 } // namespace
 
 QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir)), m_catalog(QuestTable{})
-{
-}
+{}
 
 QString QuestTracker::filePath(const QString &name) const
 {
@@ -101,9 +100,10 @@ QuestList QuestTracker::searchFor(const QString &keyword, const FilterSelection 
 {
     const QuestFilter filter(questTable(), m_clearStatusTable, selection);
     QuestListBuilder builder(m_catalog, filter, ListPresentation::Flat);
+    const std::vector<bool> found = rowsContainingKeyword(questTable(), keyword);
     const std::int16_t n = intNumberOfContents();
     for (std::int16_t r = 1; r <= n && r > 0; ++r) {
-        if (rowContainsKeyword(questTable().row(r), keyword))
+        if (found[static_cast<std::size_t>(r)])
             builder.AddQuestToList(r);
     }
     return builder.takeEntries();
@@ -120,17 +120,17 @@ std::optional<std::uint8_t> QuestTracker::storedProgress(int row) const
 {
     if (!questTable().isRow(row))
         return std::nullopt;
-    return m_clearStatusTable.progressOf(questTable().row(row).QuestNo);
+    return m_clearStatusTable.progressOf(questTable().numbers(row).QuestNo);
 }
 
 QString QuestTracker::confirmationPrompt(int row, int index) const
 {
-    return pelko::confirmationPrompt(questTable().row(row).QuestName, index);
+    return pelko::confirmationPrompt(questTable().text(row, TextField::QuestName), index);
 }
 
 bool QuestTracker::changeProgress(int row, int index)
 {
-    m_clearStatusTable.set(questTable().row(row).QuestNo, static_cast<std::uint8_t>(index));
+    m_clearStatusTable.set(questTable().numbers(row).QuestNo, static_cast<std::uint8_t>(index));
     return SaveClearStatus();
 }
 

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/OptionArray.h"
 #include "toolkit/Program.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -43,6 +45,54 @@ class TestToolkit : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The list box may draw its rows without text shaping only where that looks the same: its
+    // rows must match those of a plain list view, pixel for pixel, whatever the face.
+    void listBoxDrawsAsAShapedListView_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("the program's font") << QString();
+        QTest::newRow("IPAPGothic") << QStringLiteral("IPAPGothic");
+        QTest::newRow("Noto Sans CJK JP, which kerns") << QStringLiteral("Noto Sans CJK JP");
+    }
+
+    void listBoxDrawsAsAShapedListView()
+    {
+        QFETCH(QString, family);
+        QFont font = japaneseUiFont();
+        if (!family.isEmpty())
+            font.setFamilies({family});
+        const QStringList names{QStringLiteral("AVATAR To Wa fi ffi 1234"),
+                                QStringLiteral("ポーション・一 虹色の羽根"),
+                                QStringLiteral("「括弧」（全角）ＡＢＣ ｱｲｳ ﾊﾟ"),
+                                QStringLiteral("　├続きのクエスト"),
+                                QStringLiteral("ΑΒΓ абв ①②③ ～―‖"),
+                                QString(60, QChar(u'長'))};
+        struct Names : ListSource {
+            QStringList names;
+            int count() const override { return int(names.size()); }
+            QString text(int i) const override { return names.at(i); }
+            int data(int) const override { return 0; }
+        };
+        auto source = std::make_shared<Names>();
+        source->names = names;
+        QWidget frame;
+        frame.setFont(font);
+        auto *list = new ListBox(&frame);
+        auto *plain = new QListView(&frame);
+        QStringListModel model(names);
+        plain->setModel(&model);
+        for (QListView *view : {static_cast<QListView *>(list), plain}) {
+            view->setUniformItemSizes(true);
+            view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            view->resize(257, 150);
+        }
+        list->setSource(source);
+        list->setListIndex(1);
+        plain->setCurrentIndex(model.index(1));
+        QCOMPARE(list->grab().toImage(), plain->grab().toImage());
+    }
+
     // Each wrapper raises Click when the choice changes, and never when it is filled, cleared
     // or given a choice it cannot hold, where the Qt widget would.
     void clickOnlyOnChange()

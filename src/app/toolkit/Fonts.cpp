@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+#include <QFontInfo>
 #include <QStringList>
 
 namespace pelko {
@@ -8,7 +9,7 @@ namespace {
 QStringList gothicFamilies()
 {
     return {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
-            QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+            QStringLiteral("IPAGothic"),  QStringLiteral("Noto Sans CJK JP"),
             QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic"),
             QStringLiteral("Sans Serif")};
 }
@@ -21,6 +22,17 @@ QFont japaneseUiFont()
     font.setFamilies(gothicFamilies());
     font.setPointSizeF(9);
     return font;
+}
+
+QFont listFont(const QFont &font)
+{
+    static const QStringList unshapedAlike{QStringLiteral("IPAPGothic"),
+                                           QStringLiteral("IPAGothic")};
+    if (!unshapedAlike.contains(QFontInfo(font).family()))
+        return font;
+    QFont plain = font;
+    plain.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    return plain;
 }
 
 QFont aboutTitleFont()

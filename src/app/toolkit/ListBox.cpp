@@ -1,5 +1,6 @@
 #include "ListBox.h"
 
+#include "Fonts.h"
 #include "ShownText.h"
 
 #include <QAbstractListModel>
@@ -20,18 +21,27 @@ public:
 class ListBox::Model : public QAbstractListModel
 {
 public:
-    explicit Model(QObject *parent) : QAbstractListModel(parent), source(std::make_shared<EmptySource>())
-    {
-    }
+    explicit Model(QObject *parent)
+        : QAbstractListModel(parent), source(std::make_shared<EmptySource>())
+    {}
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : source->count();
+        return parent.isValid() ? 0 : count;
+    }
+
+    // QListView lays out every row after a reset and asks for each row's index twice on the
+    // way; the inherited index() makes four virtual calls to check the row, this makes none.
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override
+    {
+        if (parent.isValid() || column != 0 || row < 0 || row >= count)
+            return {};
+        return createIndex(row, 0);
     }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || index.row() >= rowCount())
+        if (!index.isValid() || index.row() >= count)
             return {};
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
             return shownText(source->text(index.row()), kShownLineChars);
@@ -42,16 +52,20 @@ public:
     {
         beginResetModel();
         source = std::move(newSource);
+        count = source->count();
         endResetModel();
     }
 
     std::shared_ptr<const ListSource> source;
+    int count = 0; // the source's, asked once: the view asks for it with every index
 };
 
 ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
 {
     setModel(m_model);
     setUniformItemSizes(true);
+    if (const QFont plain = listFont(font()); plain != font())
+        setFont(plain);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

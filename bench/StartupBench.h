@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+#include <vector>
+
+namespace pelko::bench {
+
+// The marks a started program reports (see StartupMarks.cpp), in the order they come.
+inline const char *const kStartupMarks[] = {"loaded", "qt",    "font",   "titled",
+                                            "shown",  "paint", "painted"};
+
+// One program to start: its executable and the working folder it starts in.
+struct StartupCase {
+    QByteArray name;
+    QString program;
+    QString workDir;
+};
+
+// Medians over the runs of one case: each mark in ms after the process was started, and the
+// resident memory once painted.
+struct StartupFigure {
+    QByteArray name;
+    int runs = 0;
+    std::map<QByteArray, double> markMs;
+    double residentMb = -1;
+
+    double totalMs() const;
+};
+
+// Starts every case `runs` times, round by round so that a busy spell of the machine falls on
+// all of them alike, after one untimed round. Each child runs on the offscreen platform with
+// the marks library preloaded and a runtime folder of its own, so that its single-instance
+// lock meets no copy the player is running.
+std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases, int runs,
+                                          const QString &marksLibrary);
+
+} // namespace pelko::bench
