@@ -47,8 +47,7 @@ Figure measurePrepared(QByteArray name, int runs, Prepare &&prepare, Case &&run)
 }
 
 // Runs the case once untimed, then `runs` times.
-template <class Case>
-Figure measure(QByteArray name, int runs, Case &&run)
+template <class Case> Figure measure(QByteArray name, int runs, Case &&run)
 {
     return measurePrepared(
         std::move(name), runs, [] { return 0; }, [&](int) { run(); });

@@ -392,7 +392,8 @@ int run(const QByteArray &only)
     const QByteArray large = sample::generateQuestDatabase(questCount);
     const QByteArray small =
         sample::generateQuestDatabase(questCount, 1, sample::TextVolume::Short);
-    const FileRead sampleFile = readFile(QStringLiteral(PELKO_SAMPLE_DATABASE), kMaxQuestDatabaseBytes);
+    const FileRead sampleFile =
+        readFile(QStringLiteral(PELKO_SAMPLE_DATABASE), kMaxQuestDatabaseBytes);
     const std::optional<QByteArray> sampleDb =
         sampleFile.ok() ? std::optional(sampleFile.bytes) : std::nullopt;
     QDir root(folders.root.path());

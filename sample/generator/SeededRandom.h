@@ -27,8 +27,7 @@ public:
     // True with a probability of perMille / 1000.
     bool chance(int perMille) { return below(1000) < perMille; }
 
-    template <typename T, std::size_t N>
-    const T &pick(const T (&items)[N])
+    template <typename T, std::size_t N> const T &pick(const T (&items)[N])
     {
         return items[below(static_cast<int>(N))];
     }

@@ -1,10 +1,10 @@
 #include "frmAbout.h"
 
-#include "AppInfo.h"
 #include "AppIcon.h"
+#include "AppInfo.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/ShownText.h"
 #include "toolkit/Program.h"
+#include "toolkit/ShownText.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
 

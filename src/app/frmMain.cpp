@@ -26,8 +26,7 @@
 namespace pelko {
 namespace {
 
-template <typename W>
-W *place(W *widget, const char *name, qreal dpi)
+template <typename W> W *place(W *widget, const char *name, qreal dpi)
 {
     const ControlPlace &p = mainPlace(name);
     widget->setObjectName(QString::fromLatin1(name));
@@ -71,30 +70,39 @@ void frmMain::buildControls()
     setCentralWidget(client);
     const qreal dpi = screenDpi(this);
 
-    SearchCondition = place(new QGroupBox(QStringLiteral("検索条件"), client), "SearchCondition", dpi);
+    SearchCondition =
+        place(new QGroupBox(QStringLiteral("検索条件"), client), "SearchCondition", dpi);
     lblState = captionLabel(QStringLiteral("クリア状況"), "lblState", SearchCondition, dpi);
-    lblCountry = captionLabel(QStringLiteral("クエスト発生場所"), "lblCountry", SearchCondition, dpi);
+    lblCountry =
+        captionLabel(QStringLiteral("クエスト発生場所"), "lblCountry", SearchCondition, dpi);
     cboState = place(new ComboBox(SearchCondition), "cboState", dpi);
     cboCountry = place(new ComboBox(SearchCondition), "cboCountry", dpi);
 
-    SearchItems = place(new QGroupBox(QStringLiteral("キーワードから逆引き"), client), "SearchItems", dpi);
+    SearchItems =
+        place(new QGroupBox(QStringLiteral("キーワードから逆引き"), client), "SearchItems", dpi);
     txtSearchItems = place(new TextBox(SearchItems), "txtSearchItems", dpi);
-    cmdSearchItems = place(new QPushButton(QStringLiteral("検索"), SearchItems), "cmdSearchItems", dpi);
+    cmdSearchItems =
+        place(new QPushButton(QStringLiteral("検索"), SearchItems), "cmdSearchItems", dpi);
     cmdSearchItems->setEnabled(false);
 
     lblQuestList = captionLabel(QStringLiteral("クエスト一覧"), "lblQuestList", client, dpi);
-    chkTreeView = place(new CheckBox(QStringLiteral("連続クエストをツリー表示"), client), "chkTreeView", dpi);
+    chkTreeView =
+        place(new CheckBox(QStringLiteral("連続クエストをツリー表示"), client), "chkTreeView", dpi);
     lstQuestList = place(new ListBox(client), "lstQuestList", dpi);
 
     lblDisplayQuest = captionLabel(QStringLiteral("表示数： 000"), "lblDisplayQuest", client, dpi);
-    lblCompletedQuest = captionLabel(QStringLiteral("コンプリート数： 000"), "lblCompletedQuest", client, dpi);
-    lblNumberOfContents = captionLabel(QStringLiteral("登録クエスト数： 000"), "lblNumberOfContents", client, dpi);
-    lblCompletePercentage = captionLabel(QStringLiteral("クリア率： 00.00％"), "lblCompletePercentage", client, dpi);
+    lblCompletedQuest =
+        captionLabel(QStringLiteral("コンプリート数： 000"), "lblCompletedQuest", client, dpi);
+    lblNumberOfContents =
+        captionLabel(QStringLiteral("登録クエスト数： 000"), "lblNumberOfContents", client, dpi);
+    lblCompletePercentage =
+        captionLabel(QStringLiteral("クリア率： 00.00％"), "lblCompletePercentage", client, dpi);
 
     lblClient = captionLabel(QStringLiteral("受注場所"), "lblClient", client, dpi);
     txtClient = place(new TextBox(client), "txtClient", dpi);
     txtClient->setReadOnly(true); // the program never reads it back
-    lblProcess = captionLabel(QStringLiteral("クエスト内容・クリア方法"), "lblProcess", client, dpi);
+    lblProcess =
+        captionLabel(QStringLiteral("クエスト内容・クリア方法"), "lblProcess", client, dpi);
     txtProcess = place(new RichTextBox(client), "txtProcess", dpi);
     lblReward1 = captionLabel(QStringLiteral("報　酬"), "lblReward1", client, dpi);
     txtReward1 = place(new RichTextBox(client), "txtReward1", dpi);
@@ -102,15 +110,19 @@ void frmMain::buildControls()
     txtReward2 = place(new RichTextBox(client), "txtReward2", dpi);
 
     QuestState = place(new QGroupBox(QStringLiteral("クリア状況"), client), "QuestState", dpi);
-    auto *opt0 = place(new QRadioButton(QStringLiteral("やっていない(&Z)"), QuestState), "optQuestState0", dpi);
-    auto *opt2 = place(new QRadioButton(QStringLiteral("保留(&X)"), QuestState), "optQuestState2", dpi);
-    auto *opt1 = place(new QRadioButton(QStringLiteral("クリア(&C)"), QuestState), "optQuestState1", dpi);
+    auto *opt0 = place(new QRadioButton(QStringLiteral("やっていない(&Z)"), QuestState),
+                       "optQuestState0", dpi);
+    auto *opt2 =
+        place(new QRadioButton(QStringLiteral("保留(&X)"), QuestState), "optQuestState2", dpi);
+    auto *opt1 =
+        place(new QRadioButton(QStringLiteral("クリア(&C)"), QuestState), "optQuestState1", dpi);
     optQuestState = new OptionArray({opt0, opt1, opt2}, this);
-    chkMsgBox = place(new CheckBox(QStringLiteral("クリア状況を変更するときに確認しない"), client), "chkMsgBox", dpi);
+    chkMsgBox = place(new CheckBox(QStringLiteral("クリア状況を変更するときに確認しない"), client),
+                      "chkMsgBox", dpi);
 
     // Screen readers name each box after the caption that stands beside it.
     const std::pair<QLabel *, QWidget *> captions[] = {
-        {lblCountry, cboCountry}, {lblState, cboState},    {lblQuestList, lstQuestList},
+        {lblCountry, cboCountry}, {lblState, cboState},     {lblQuestList, lstQuestList},
         {lblClient, txtClient},   {lblProcess, txtProcess}, {lblReward1, txtReward1},
         {lblReward2, txtReward2},
     };
@@ -144,21 +156,30 @@ void frmMain::buildMenus()
     mnuHelpAbort->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
 
     // The three commands work at any time, also while a text box has the focus.
-    auto *guard = new ShortcutGuard({mnuExit->shortcut(), mnuCallWeb->shortcut(),
-                                     mnuHelpAbort->shortcut()},
-                                    this);
-    for (QWidget *box : std::initializer_list<QWidget *>{txtSearchItems, txtClient, txtProcess,
-                                                          txtReward1, txtReward2, lstQuestList,
-                                                          cboCountry, cboState})
+    auto *guard = new ShortcutGuard(
+        {mnuExit->shortcut(), mnuCallWeb->shortcut(), mnuHelpAbort->shortcut()}, this);
+    for (QWidget *box :
+         std::initializer_list<QWidget *>{txtSearchItems, txtClient, txtProcess, txtReward1,
+                                          txtReward2, lstQuestList, cboCountry, cboState})
         box->installEventFilter(guard);
 }
 
 void frmMain::setTabOrder()
 {
-    const QWidget *order[] = {cboCountry, cboState, txtSearchItems, cmdSearchItems, chkTreeView,
-                              lstQuestList, optQuestState->button(0), optQuestState->button(2),
-                              optQuestState->button(1), txtClient, txtProcess, chkMsgBox,
-                              txtReward1, txtReward2};
+    const QWidget *order[] = {cboCountry,
+                              cboState,
+                              txtSearchItems,
+                              cmdSearchItems,
+                              chkTreeView,
+                              lstQuestList,
+                              optQuestState->button(0),
+                              optQuestState->button(2),
+                              optQuestState->button(1),
+                              txtClient,
+                              txtProcess,
+                              chkMsgBox,
+                              txtReward1,
+                              txtReward2};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
     for (QLabel *label : findChildren<QLabel *>())

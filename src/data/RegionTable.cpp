@@ -18,7 +18,12 @@ const QStringList &RegionTable()
         QStringLiteral("ベルカ島"),
         QStringLiteral("ティルト島"),
         QStringLiteral("灰の領界"),
-        QString(), QString(), QString(), QString(), QString(), QString(),
+        QString(),
+        QString(),
+        QString(),
+        QString(),
+        QString(),
+        QString(),
         QStringLiteral("その他"),
     };
     return table;

@@ -72,7 +72,8 @@ bool QuestTracker::SaveClearStatus()
 
 WindowSettings QuestTracker::LoadSettings() const
 {
-    const SettingsValues v = parseSettings(readFile(filePath(kSettingsFile), kMaxSettingsBytes).bytes);
+    const SettingsValues v =
+        parseSettings(readFile(filePath(kSettingsFile), kMaxSettingsBytes).bytes);
     const int regionItems = static_cast<int>(regionSelectorItems().size());
     const int stateItems = static_cast<int>(stateSelectorItems().size());
     return {judged(v[0], 20, regionItems), judged(v[1], 4, stateItems), judged(v[2], 1, 2),

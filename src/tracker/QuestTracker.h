@@ -73,7 +73,10 @@ public:
     QuestList listFor(const ListSelection &selection) const;
     // Quests whose name, content or reward holds the keyword, flat and sorted, within the filter.
     QuestList searchFor(const QString &keyword, const FilterSelection &filter) const;
-    QString entryText(const ListEntry &entry) const { return pelko::entryText(questTable(), entry); }
+    QString entryText(const ListEntry &entry) const
+    {
+        return pelko::entryText(questTable(), entry);
+    }
 
     // Nothing for a row that is no quest.
     std::optional<QuestDetail> detailOf(int row) const;

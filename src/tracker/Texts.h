@@ -15,7 +15,7 @@ QString secondCopy();         // two lines joined by a lone CR
 QString databaseUnreadable(); // the fatal message before the program ends
 QString firstRunNotice();     // seven lines joined by CR LF
 QString damagedProgress();
-QString writeError();         // a progress or settings save failed
+QString writeError(); // a progress or settings save failed
 QString emptyKeyword();
 
 QString numberOfContentsCaption(int count); // "登録クエスト数： N"

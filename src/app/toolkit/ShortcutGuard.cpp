@@ -6,8 +6,7 @@ namespace pelko {
 
 ShortcutGuard::ShortcutGuard(std::vector<QKeySequence> sequences, QObject *parent)
     : QObject(parent), m_sequences(std::move(sequences))
-{
-}
+{}
 
 bool ShortcutGuard::eventFilter(QObject *watched, QEvent *event)
 {

@@ -10,8 +10,8 @@ namespace pelko {
 
 qreal screenDpi(const QWidget *widget)
 {
-    const QScreen *screen = widget && widget->screen() ? widget->screen()
-                                                         : QGuiApplication::primaryScreen();
+    const QScreen *screen =
+        widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
