@@ -74,7 +74,11 @@ std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases,
 {
     QTemporaryDir runtimeDir; // created 0700, as a runtime folder must be
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // On a display (a desktop, or Xvfb) both programs start as a player sees them; without one
+    // they draw offscreen, where a bare window starts several times faster.
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")) && !env.contains(QStringLiteral("DISPLAY"))
+        && !env.contains(QStringLiteral("WAYLAND_DISPLAY")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LD_PRELOAD"), marksLibrary);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
 

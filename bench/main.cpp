@@ -6,7 +6,9 @@
 // classic sorted list control fills itself, and the two must show the same names in the same
 // order.
 //
-// Run on the offscreen platform: QT_QPA_PLATFORM=offscreen build/bench/pelko-bench
+// Run on a display, as a player starts the program (xvfb-run -a build/bench/pelko-bench), or on
+// the offscreen platform (QT_QPA_PLATFORM=offscreen build/bench/pelko-bench); the start-up's
+// child processes use the same.
 #include "ClearStatus.h"
 #include "FileStore.h"
 #include "LargestRecord.h"
