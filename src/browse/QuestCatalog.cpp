@@ -34,7 +34,7 @@ public:
     int compare(QStringView a, QStringView b) const
     {
         if (!m_collator)
-            return QtPrivate::compareStrings(a, b);
+            return a.compare(b);
         return ucol_strcoll(m_collator.get(), chars(a), length(a), chars(b), length(b));
     }
 
