@@ -17,8 +17,10 @@ constexpr int kExitUsage = 2;
 
 int usage()
 {
-    std::fputs("usage: pelko-gen COUNT [FILE] [--seed N]   (COUNT 0..32766, N 0..4294967295)\n",
-               stderr);
+    std::fputs(
+        "usage: pelko-gen COUNT [FILE] [--seed N] [--short]   (COUNT 0..32766, N 0..4294967295)\n"
+        "  --short  only names and first rewards: about 64 bytes a quest\n",
+        stderr);
     return kExitUsage;
 }
 
@@ -48,10 +50,15 @@ int main(int argc, char *argv[])
 {
     QStringList positional;
     std::uint32_t seed = 1;
+    auto volume = pelko::sample::TextVolume::Full;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (!arg.startsWith(u'-')) {
             positional.append(arg);
+            continue;
+        }
+        if (arg == u"--short") {
+            volume = pelko::sample::TextVolume::Short;
             continue;
         }
         std::optional<quint64> value;
@@ -71,7 +78,7 @@ int main(int argc, char *argv[])
     if (!count)
         return usage();
 
-    const QByteArray bytes = pelko::sample::generateQuestDatabase(int(*count), seed);
+    const QByteArray bytes = pelko::sample::generateQuestDatabase(int(*count), seed, volume);
     if (bytes.isEmpty()) {
         std::fputs("pelko-gen: could not encode the database as code page 932\n", stderr);
         return 1;
