@@ -26,7 +26,7 @@ constexpr char16_t kReplacement = 0xFFFD;
 // Around the converter, ASCII is taken byte for byte (the converter swaps some control codes)
 // and a byte that starts no character, or a double-byte code the code page does not assign,
 // becomes U+FFFD (the converter would give U+001A, which looks like ordinary text in a list).
-// A table lookup a character decodes a database several times faster than handing the
+// One table lookup a character decodes a database many times faster than handing the
 // converter each run of double-byte characters.
 class CodePage932
 {
@@ -36,8 +36,6 @@ public:
         m_single.fill(kReplacement);
         for (int b = 0; b < 0x80; ++b)
             m_single[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
-        m_double.fill(kReplacement);
-        fillByteClasses();
 
         QByteArray kana;
         for (int b = 0xA1; b <= 0xDF; ++b)
@@ -76,58 +74,38 @@ public:
         const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
         const auto *const end = p + bytes.size();
         char16_t *const start = out;
+        bool bad = false;
         while (p < end) {
-            // Runs of ASCII, eight bytes at a time.
-            while (end - p >= 8) {
-                std::uint64_t eight;
-                std::memcpy(&eight, p, 8);
-                if (eight & 0x8080808080808080ULL)
-                    break;
-                for (int i = 0; i < 8; ++i)
-                    out[i] = p[i];
-                p += 8;
-                out += 8;
-            }
-            if (p == end)
-                break;
-            const unsigned char b = *p++;
+            const unsigned b = *p;
             if (b < 0x80) {
-                *out++ = b;
+                // Runs of ASCII, eight bytes at a time.
+                while (end - p >= 8) {
+                    std::uint64_t eight;
+                    std::memcpy(&eight, p, 8);
+                    if (eight & 0x8080808080808080ULL)
+                        break;
+                    for (int i = 0; i < 8; ++i)
+                        out[i] = p[i];
+                    p += 8;
+                    out += 8;
+                }
+                while (p < end && *p < 0x80)
+                    *out++ = *p++;
                 continue;
             }
-            const int row = m_leadRow[b];
-            const int column = p < end ? m_trailColumn[*p] : -1;
-            const char16_t c =
-                row >= 0 && column >= 0
-                    ? m_double[static_cast<std::size_t>(row * kTrails + column)]
-                    : m_single[b]; // half-width katakana, or a byte that starts nothing
-            p += row >= 0 && column >= 0;
-            replaced = replaced || c == kReplacement;
+            // A lead byte with its trail byte is one character of the pair table; anything else
+            // is a character of one byte (half-width katakana) or a byte that starts nothing.
+            const char16_t pair = end - p >= 2 ? m_pairs[b << 8 | p[1]] : 0;
+            const char16_t c = pair != 0 ? pair : m_single[b];
+            p += pair != 0 ? 2 : 1;
+            bad |= c == kReplacement;
             *out++ = c;
         }
+        replaced = replaced || bad;
         return out - start;
     }
 
 private:
-    static std::size_t doubleIndex(unsigned char lead, unsigned char trail)
-    {
-        const int row = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
-        return static_cast<std::size_t>(row * kTrails + (trail - 0x40));
-    }
-
-    void fillByteClasses()
-    {
-        m_leadRow.fill(-1);
-        m_trailColumn.fill(-1);
-        for (int b = 0; b < 256; ++b) {
-            const auto u = static_cast<unsigned char>(b);
-            if (isLeadByte(u))
-                m_leadRow[u] = static_cast<std::int16_t>(doubleIndex(u, 0x40) / kTrails);
-            if (isTrailByte(u))
-                m_trailColumn[u] = static_cast<std::int16_t>(b - 0x40);
-        }
-    }
-
     static char16_t mapped(const QString &c)
     {
         return c.size() == 1 && c.at(0) != QChar(0x1A) ? c.at(0).unicode() : kReplacement;
@@ -136,15 +114,13 @@ private:
     void setSingle(unsigned char b, const QString &c) { m_single[b] = mapped(c); }
     void setDouble(unsigned char lead, unsigned char trail, const QString &c)
     {
-        m_double[doubleIndex(lead, trail)] = mapped(c);
+        m_pairs[static_cast<std::size_t>(lead << 8 | trail)] = mapped(c);
     }
 
-    static constexpr int kLeads = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
-    static constexpr int kTrails = 0xFC - 0x40 + 1;
     std::array<char16_t, 256> m_single{};
-    std::array<std::int16_t, 256> m_leadRow{};     // a lead byte's row of m_double, or -1
-    std::array<std::int16_t, 256> m_trailColumn{}; // a trail byte's column, or -1
-    std::array<char16_t, kLeads * kTrails> m_double{};
+    // Indexed by lead byte << 8 | trail byte: the character, U+FFFD for a code the page leaves
+    // unassigned, and 0 where the two bytes are no lead and trail byte (no code gives U+0000).
+    std::array<char16_t, 256 * 256> m_pairs{};
 };
 
 const CodePage932 &codePage()
