@@ -9,6 +9,10 @@ namespace pelko {
 SequentialReader::SequentialReader(QByteArrayView bytes) : m_bytes(bytes)
 {}
 
+// The scans below work on local positions: the position is a member, and a store to it may
+// (for all the compiler knows) change the bytes being read, which would keep every loop from
+// being compiled tightly.
+
 bool SequentialReader::atLineEnd() const
 {
     return m_pos < m_bytes.size() && (m_bytes[m_pos] == '\r' || m_bytes[m_pos] == '\n');
@@ -16,8 +20,12 @@ bool SequentialReader::atLineEnd() const
 
 void SequentialReader::skipBlanks()
 {
-    while (m_pos < m_bytes.size() && (m_bytes[m_pos] == ' ' || m_bytes[m_pos] == '\t'))
-        ++m_pos;
+    const char *const data = m_bytes.data();
+    const qsizetype size = m_bytes.size();
+    qsizetype pos = m_pos;
+    while (pos < size && (data[pos] == ' ' || data[pos] == '\t'))
+        ++pos;
+    m_pos = pos;
 }
 
 bool SequentialReader::beginField()
@@ -31,23 +39,34 @@ bool SequentialReader::beginField()
     return true;
 }
 
+// Where the field that goes on at from ends: at its comma or line end, or the end of the bytes.
+qsizetype SequentialReader::delimiterFrom(qsizetype from) const
+{
+    const char *const data = m_bytes.data();
+    const qsizetype size = m_bytes.size();
+    while (from < size && data[from] != ',' && data[from] != '\r' && data[from] != '\n')
+        ++from;
+    return from;
+}
+
 // Consumes what is left of the field up to and including its delimiter.
 void SequentialReader::finishField()
 {
-    while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
-        ++m_pos;
+    qsizetype pos = delimiterFrom(m_pos);
+    const char *const data = m_bytes.data();
+    const qsizetype size = m_bytes.size();
     m_endedLine = true;
-    if (m_pos >= m_bytes.size())
-        return;
-    if (m_bytes[m_pos] == ',') {
-        ++m_pos;
-        m_endedLine = false;
-        return;
+    if (pos < size) {
+        if (data[pos] == ',') {
+            m_endedLine = false;
+        } else {
+            if (data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n')
+                ++pos;
+            ++m_line;
+        }
+        ++pos;
     }
-    if (m_bytes[m_pos] == '\r' && m_pos + 1 < m_bytes.size() && m_bytes[m_pos + 1] == '\n')
-        ++m_pos;
-    ++m_pos;
-    ++m_line;
+    m_pos = pos;
 }
 
 std::optional<long long> SequentialReader::readNumber(long long min, long long max)
@@ -55,26 +74,31 @@ std::optional<long long> SequentialReader::readNumber(long long min, long long m
     if (!beginField())
         return std::nullopt;
     skipBlanks();
+    const char *const data = m_bytes.data();
+    const qsizetype size = m_bytes.size();
+    qsizetype pos = m_pos;
     bool hasSign = false;
     bool negative = false;
-    if (m_pos < m_bytes.size() && (m_bytes[m_pos] == '-' || m_bytes[m_pos] == '+')) {
+    if (pos < size && (data[pos] == '-' || data[pos] == '+')) {
         hasSign = true;
-        negative = m_bytes[m_pos] == '-';
-        ++m_pos;
+        negative = data[pos] == '-';
+        ++pos;
     }
-    const qsizetype digitsStart = m_pos;
+    const qsizetype digitsStart = pos;
     long long value = 0;
     bool overflow = false;
-    while (m_pos < m_bytes.size() && m_bytes[m_pos] >= '0' && m_bytes[m_pos] <= '9') {
+    while (pos < size && data[pos] >= '0' && data[pos] <= '9') {
         if (value < 1000000)
-            value = value * 10 + (m_bytes[m_pos] - '0');
+            value = value * 10 + (data[pos] - '0');
         else
             overflow = true; // far outside every field; keep scanning the digits
-        ++m_pos;
+        ++pos;
     }
-    const bool hadDigits = m_pos > digitsStart;
-    skipBlanks();
-    const bool cleanEnd = m_pos >= m_bytes.size() || m_bytes[m_pos] == ',' || atLineEnd();
+    const bool hadDigits = pos > digitsStart;
+    while (pos < size && (data[pos] == ' ' || data[pos] == '\t'))
+        ++pos;
+    const bool cleanEnd = pos >= size || data[pos] == ',' || data[pos] == '\r' || data[pos] == '\n';
+    m_pos = pos;
     finishField();
     // An empty field reads as 0, as it always has; a sign alone or any other text is no number.
     if (!cleanEnd || (!hadDigits && hasSign)) {
@@ -134,8 +158,7 @@ std::optional<QByteArrayView> SequentialReader::readRawText()
             ++m_pos;
     } else {
         const qsizetype start = m_pos;
-        while (m_pos < m_bytes.size() && m_bytes[m_pos] != ',' && !atLineEnd())
-            ++m_pos;
+        m_pos = delimiterFrom(start);
         raw = m_bytes.sliced(start, m_pos - start);
     }
     finishField();

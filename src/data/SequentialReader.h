@@ -47,6 +47,7 @@ private:
     void skipBlanks();
     void finishField();
     bool atLineEnd() const;
+    qsizetype delimiterFrom(qsizetype from) const;
     void countLineEnds(QByteArrayView raw);
 
     QByteArrayView m_bytes;
