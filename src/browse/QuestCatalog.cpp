@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace pelko {
-namespace {
 
 // The Japanese collation, set up as QCollator sets up ICU for QLocale(Japanese, Japan) with
 // case-sensitive comparison, so that the order is the one a sorted list control of the
@@ -30,6 +30,21 @@ public:
         ucol_setAttribute(m_collator.get(), UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
         ucol_setAttribute(m_collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
     }
+
+    // A collator of the same set-up for another thread: ICU's collators are not to be shared
+    // between threads.
+    Collator(const Collator &other)
+    {
+        if (!other.m_collator)
+            return;
+        UErrorCode status = U_ZERO_ERROR;
+        m_collator.reset(ucol_clone(other.m_collator.get(), &status));
+        if (U_FAILURE(status))
+            m_collator.reset(); // collates by UTF-16 units, as without ICU data
+    }
+    Collator &operator=(const Collator &) = delete;
+
+    bool usable() const { return m_collator != nullptr; }
 
     int compare(QStringView a, QStringView b) const
     {
@@ -74,6 +89,8 @@ private:
     std::unique_ptr<UCollator, Close> m_collator;
 };
 
+namespace {
+
 const Collator &collator()
 {
     static const Collator japanese;
@@ -86,10 +103,71 @@ constexpr std::uint32_t kPrefixBytes = 16;
 
 struct SortItem {
     std::uint64_t prefix[2];
-    std::uint32_t key; // where its key starts
+    const std::uint8_t *key;
     std::uint32_t keyLength;
     std::int16_t row;
+
+    bool operator<(const SortItem &b) const
+    {
+        if (prefix[0] != b.prefix[0])
+            return prefix[0] < b.prefix[0];
+        if (prefix[1] != b.prefix[1])
+            return prefix[1] < b.prefix[1];
+        const std::uint32_t common = std::min(keyLength, b.keyLength);
+        if (common > kPrefixBytes) {
+            const int order =
+                std::memcmp(key + kPrefixBytes, b.key + kPrefixBytes, common - kPrefixBytes);
+            if (order != 0)
+                return order < 0;
+        }
+        // Equal names (and names the collation holds equal) stay in row order, next to each
+        // other, as a sorted list control places them.
+        return row < b.row;
+    }
 };
+
+// Rows are collated in pieces of this many, which the working threads take one at a time.
+constexpr int kPieceRows = 2048;
+
+} // namespace
+
+// One piece of rows: their sort keys and their items, sorted.
+struct QuestCatalogBuilder::Piece {
+    std::vector<std::uint8_t> keys;
+    std::vector<SortItem> items;
+};
+
+namespace {
+
+void collatePiece(const QuestTable &table, const Collator &coll, int first,
+                  std::vector<std::uint8_t> &keys, std::vector<SortItem> &items)
+{
+    const int last = std::min<int>(first + kPieceRows - 1, table.count());
+    keys.reserve(static_cast<std::size_t>(last - first + 1) * 32);
+    std::vector<std::uint32_t> starts;
+    starts.reserve(static_cast<std::size_t>(last - first + 2));
+    for (int r = first; r <= last; ++r) {
+        starts.push_back(static_cast<std::uint32_t>(keys.size()));
+        const QStringView name = table.view(r, TextField::QuestName);
+        if (!name.isEmpty()) // an empty name keeps an empty key and sorts first
+            coll.appendKey(name, keys);
+    }
+    starts.push_back(static_cast<std::uint32_t>(keys.size()));
+    // The keys no longer move: items may point into them. Keys hold no zero byte before their
+    // terminator, so the zero-padded first bytes of a key order as the key does, and equal
+    // prefixes leave the rest to compare.
+    items.reserve(starts.size() - 1);
+    for (std::size_t i = 0; i + 1 < starts.size(); ++i) {
+        SortItem item{{0, 0},
+                      keys.data() + starts[i],
+                      starts[i + 1] - starts[i],
+                      static_cast<std::int16_t>(first + static_cast<int>(i))};
+        for (std::uint32_t b = 0; b < kPrefixBytes; ++b)
+            item.prefix[b / 8] = item.prefix[b / 8] << 8 | (b < item.keyLength ? item.key[b] : 0);
+        items.push_back(item);
+    }
+    std::sort(items.begin(), items.end());
+}
 
 } // namespace
 
@@ -102,51 +180,65 @@ int compareQuestNames(const QString &a, const QString &b)
     return collator().compare(a, b);
 }
 
-QuestCatalog::QuestCatalog(QuestTable table) : m_table(std::move(table))
+QuestCatalog::QuestCatalog(QuestTable table)
 {
-    const Collator &coll = collator();
-    const int n = m_table.count();
-    std::vector<std::uint8_t> keys;
-    keys.reserve(static_cast<std::size_t>(n) * 32);
-    std::vector<SortItem> items;
-    items.reserve(static_cast<std::size_t>(n));
-    for (int r = 1; r <= n; ++r) {
-        const QStringView name = m_table.view(r, TextField::QuestName);
-        const std::size_t at = keys.size();
-        if (!name.isEmpty()) // an empty name keeps an empty key and sorts first
-            coll.appendKey(name, keys);
-        items.push_back({{0, 0},
-                         static_cast<std::uint32_t>(at),
-                         static_cast<std::uint32_t>(keys.size() - at),
-                         static_cast<std::int16_t>(r)});
+    *this = QuestCatalogBuilder(std::move(table)).finish();
+}
+
+QuestCatalogBuilder::QuestCatalogBuilder(QuestTable table)
+    : m_table(std::move(table)), m_pieces((m_table.count() + kPieceRows - 1) / kPieceRows)
+{}
+
+QuestCatalogBuilder::~QuestCatalogBuilder() = default;
+
+void QuestCatalogBuilder::work()
+{
+    const Collator own(collator());
+    // Without a collator of its own (out of memory) this thread leaves the pieces to finish().
+    if (own.usable() || !collator().usable())
+        takePieces(own);
+}
+
+void QuestCatalogBuilder::takePieces(const Collator &coll)
+{
+    for (;;) {
+        const std::size_t p = m_nextPiece.fetch_add(1);
+        if (p >= m_pieces.size())
+            return;
+        collatePiece(m_table, coll, static_cast<int>(p) * kPieceRows + 1, m_pieces[p].keys,
+                     m_pieces[p].items);
     }
-    // Keys hold no zero byte before their terminator, so the zero-padded first bytes of a key
-    // order as the key does, and equal prefixes leave the rest to compare.
-    for (SortItem &item : items) {
-        const std::uint8_t *key = keys.data() + item.key;
-        for (std::uint32_t i = 0; i < kPrefixBytes; ++i)
-            item.prefix[i / 8] = item.prefix[i / 8] << 8 | (i < item.keyLength ? key[i] : 0);
-    }
-    std::sort(items.begin(), items.end(), [&keys](const SortItem &a, const SortItem &b) {
-        if (a.prefix[0] != b.prefix[0])
-            return a.prefix[0] < b.prefix[0];
-        if (a.prefix[1] != b.prefix[1])
-            return a.prefix[1] < b.prefix[1];
-        const std::uint32_t common = std::min(a.keyLength, b.keyLength);
-        if (common > kPrefixBytes) {
-            const int order =
-                std::memcmp(keys.data() + a.key + kPrefixBytes, keys.data() + b.key + kPrefixBytes,
-                            common - kPrefixBytes);
-            if (order != 0)
-                return order < 0;
+}
+
+QuestCatalog QuestCatalogBuilder::finish()
+{
+    takePieces(collator()); // whatever no thread has taken; the other threads are done
+    // The sorted pieces are merged two by two until one run is left.
+    std::vector<std::vector<SortItem>> runs;
+    runs.reserve(m_pieces.size());
+    for (Piece &piece : m_pieces)
+        runs.push_back(std::move(piece.items));
+    while (runs.size() > 1) {
+        std::vector<std::vector<SortItem>> next;
+        for (std::size_t i = 0; i + 1 < runs.size(); i += 2) {
+            std::vector<SortItem> merged(runs[i].size() + runs[i + 1].size());
+            std::merge(runs[i].begin(), runs[i].end(), runs[i + 1].begin(), runs[i + 1].end(),
+                       merged.begin());
+            next.push_back(std::move(merged));
         }
-        // Equal names (and names the collation holds equal) stay in row order, next to each
-        // other, as a sorted list control places them.
-        return a.row < b.row;
-    });
-    m_sortedRows.reserve(items.size());
-    for (const SortItem &item : items)
-        m_sortedRows.push_back(item.row);
+        if (runs.size() % 2 != 0)
+            next.push_back(std::move(runs.back()));
+        runs.swap(next);
+    }
+    QuestCatalog catalog;
+    if (!runs.empty()) {
+        catalog.m_sortedRows.reserve(runs.front().size());
+        for (const SortItem &item : runs.front())
+            catalog.m_sortedRows.push_back(item.row);
+    }
+    m_pieces.clear();
+    catalog.m_table = std::move(m_table);
+    return catalog;
 }
 
 } // namespace pelko
