@@ -44,7 +44,8 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_instance(paths.lockFiles), m_tracker(paths.workDir)
+    : QMainWindow(parent), m_instance(paths.lockFiles),
+      m_tracker(paths.workDir, std::move(paths.startedLoad))
 {
     setObjectName(QStringLiteral("frmMain"));
     // A fixed frame: no maximise button, no resizing; the minimise button stays.

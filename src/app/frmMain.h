@@ -26,6 +26,8 @@ class TextBox;
 struct ProgramPaths {
     QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini; empty: the working folder
     QStringList lockFiles; // one per user, tried in order
+    // The load of workDir's Pelko.dat, when started before the window (QuestTracker::startLoading).
+    std::unique_ptr<QuestDataLoad> startedLoad = {};
 };
 
 // The main window: every control, and the tracker that holds the program's state. Each handler

@@ -10,6 +10,14 @@
 
 int main(int argc, char *argv[])
 {
+    // All three files are found in the working directory, named relative to it, so that they
+    // follow it when it is renamed or moved while the program runs.
+    const QString workDir = QStringLiteral(".");
+    // Reading and sorting a large quest database takes as long as setting up Qt and the window,
+    // so it starts first, on a thread of its own; Form_Load takes the result at the point where
+    // it has always read the file, and shows the same messages there.
+    std::unique_ptr<pelko::QuestDataLoad> load = pelko::QuestTracker::startLoading(workDir);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelko"));
     // No application display name: Qt would append it to every window title on Linux desktops
@@ -19,9 +27,7 @@ int main(int argc, char *argv[])
     QApplication::setFont(pelko::japaneseUiFont());
     pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
 
-    // All three files are found in the working directory, named relative to it, so that they
-    // follow it when it is renamed or moved while the program runs.
-    pelko::frmMain window({QStringLiteral("."), pelko::SingleInstance::defaultLockPaths()});
+    pelko::frmMain window({workDir, pelko::SingleInstance::defaultLockPaths(), std::move(load)});
     if (!window.Form_Load())
         return pelko::programExitStatus();
     window.show();

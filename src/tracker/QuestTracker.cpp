@@ -24,25 +24,38 @@ int judged(int value, int max, int itemCount)
     return value >= 0 && value <= max && value < itemCount ? value : 0;
 }
 
+QString pathIn(const QString &workDir, const QString &name)
+{
+    return workDir.isEmpty() ? name : QDir(workDir).filePath(name);
+}
+
 } // namespace
 
-QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir)), m_catalog(QuestTable{})
+QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir))
 {}
+
+QuestTracker::QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad)
+    : m_workDir(std::move(workDir)), m_startedLoad(std::move(startedLoad))
+{}
+
+std::unique_ptr<QuestDataLoad> QuestTracker::startLoading(const QString &workDir)
+{
+    return std::make_unique<QuestDataLoad>(pathIn(workDir, kDatabaseFile));
+}
 
 QString QuestTracker::filePath(const QString &name) const
 {
-    return m_workDir.isEmpty() ? name : QDir(m_workDir).filePath(name);
+    return pathIn(m_workDir, name);
 }
 
 bool QuestTracker::LoadQuestData()
 {
-    const FileRead file = readFile(filePath(kDatabaseFile), kMaxQuestDatabaseBytes);
-    if (!file.ok())
+    const std::unique_ptr<QuestDataLoad> load =
+        m_startedLoad ? std::move(m_startedLoad) : startLoading(m_workDir);
+    std::optional<QuestCatalog> catalog = load->take();
+    if (!catalog)
         return false;
-    QuestDatabase db = parseQuestDatabase(file.bytes);
-    if (!db.ok())
-        return false;
-    m_catalog = QuestCatalog(std::move(db.table));
+    m_catalog = std::move(*catalog);
     return true;
 }
 

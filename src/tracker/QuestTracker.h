@@ -2,6 +2,7 @@
 
 #include "ClearStatus.h"
 #include "QuestCatalog.h"
+#include "QuestDataLoad.h"
 #include "QuestDetail.h"
 #include "QuestFilter.h"
 #include "QuestListBuilder.h"
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace pelko {
@@ -50,8 +52,13 @@ public:
     // Files are opened by name relative to workDir; an empty workDir is the process's working
     // folder itself, so the files follow it even when the folder is renamed while we run.
     explicit QuestTracker(QString workDir = {});
+    // With the load of workDir's Pelko.dat already under way (see startLoading).
+    QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad);
 
-    // Reads Pelko.dat; false when it cannot be read, and the program must end.
+    // Starts reading workDir's Pelko.dat on a thread of its own, for LoadQuestData to take.
+    static std::unique_ptr<QuestDataLoad> startLoading(const QString &workDir);
+    // Reads Pelko.dat, or takes the load started before; false when it cannot be read, and the
+    // program must end.
     bool LoadQuestData();
     std::int16_t intNumberOfContents() const { return m_catalog.table().count(); }
     const QuestTable &questTable() const { return m_catalog.table(); }
@@ -93,6 +100,7 @@ private:
     QString filePath(const QString &name) const;
 
     QString m_workDir;
+    std::unique_ptr<QuestDataLoad> m_startedLoad;
     QuestCatalog m_catalog;
     ClearStatusTable m_clearStatusTable;
     bool m_keepProgressFile = false;

@@ -2,14 +2,15 @@
 // be kept, and a lock left behind by a killed copy does not keep the next one out.
 //
 // The program has no command line and no window system here, so what a copy does is read from
-// the outside. The lock file names the pid of the copy holding it. The database is made large
-// (several megabytes) so that the bytes a process has read, from /proc/<pid>/io, tell whether it
-// loaded it: everything else a start reads comes to a few hundred kilobytes. A refused copy
-// reads the lock file (to see whether its owner still lives), which inotify on the lock's folder
-// reports, and then waits in its modal box without reading the database.
+// the outside. The lock file names the pid of the copy holding it. Every copy reads the database
+// while it sets up, but only a copy let in reads the progress file, which is made large (most of
+// a megabyte, unreadable as progress): the bytes a process has read, from /proc/<pid>/io, tell
+// whether it got in, since everything else a start reads comes to a few hundred kilobytes. A
+// refused copy reads the lock file (to see whether its owner still lives), which inotify on the
+// lock's folder reports, and then waits in its modal box without reading the progress file.
 //
 // Every wait ends as soon as the outcome is known: when a copy has ended, when both copies have
-// loaded the database (the lock is broken), or when neither has done anything for two seconds;
+// read the progress file (the lock is broken), or when neither has done anything for two seconds;
 // the checks that follow then fail at once and say why.
 #include "FileStore.h"
 #include "TestSupport.h"
@@ -25,12 +26,16 @@ using namespace pelko::test;
 
 namespace {
 
-constexpr qint64 kLarge = 6 * 1024 * 1024; // a little less than the database
+constexpr qint64 kLarge = 1000 * 1000; // the progress file, within its limit
 
-// A working folder whose database is several megabytes. With no progress file the program
-// shows its first-run notice, but only after it has loaded the database.
+// A working folder whose progress file is most of a megabyte of damage: a copy let in reads it
+// whole and then shows the damage message.
 struct Data : WorkDir {
-    Data() { write("Pelko.dat", databaseBytes({{1, 0, 0, "A", {}, QString(kLarge, u'x')}})); }
+    Data()
+    {
+        write("Pelko.dat", databaseBytes({{1, 0, 0, "A", {}, {}}}));
+        write("clr_stat.dat", QByteArray(kLarge, 'x'));
+    }
 };
 
 // The user's runtime and cache folders, made with mode 0700 as Qt asks of a runtime folder.
@@ -51,7 +56,7 @@ struct Copy : ProgramProcess {
     Copy(const Data &data, const UserFolders &user)
         : Copy(data, user.runtime.path(), user.cache.path())
     {}
-    bool loaded() const
+    bool gotIn() const
     {
         const QRegularExpression rchar("rchar: *(\\d+)");
         return rchar.match(proc("io")).captured(1).toLongLong() >= kLarge;
@@ -61,8 +66,8 @@ struct Copy : ProgramProcess {
     {
         return proc("io").left(40) + proc("stat").split(' ').mid(13, 2).join();
     }
-    // Holds the lock and has loaded the database.
-    bool owns(const QString &lock) const { return lockOwner(lock) == processId() && loaded(); }
+    // Holds the lock and has read the progress file.
+    bool owns(const QString &lock) const { return lockOwner(lock) == processId() && gotIn(); }
 };
 
 // Waits until done() holds, or the outcome is known otherwise (see above), or ms have passed.
@@ -72,7 +77,7 @@ template <typename F> void waitUntil(F done, const Copy &a, const Copy &b, int m
     QByteArray activity;
     QDeadlineTimer idle(2000);
     while (!done() && !deadline.hasExpired() && !idle.hasExpired() && a.state() == QProcess::Running
-           && b.state() == QProcess::Running && !(a.loaded() && b.loaded())) {
+           && b.state() == QProcess::Running && !(a.gotIn() && b.gotIn())) {
         const QByteArray now = a.activity() + '/' + b.activity();
         if (now != activity)
             idle.setRemainingTime(2000);
@@ -129,10 +134,10 @@ private Q_SLOTS:
                 return seen && (a.owns(lock) || b.owns(lock));
             },
             a, b);
-        // Time enough for a copy let in by mistake to load the database too.
+        // Time enough for a copy let in by mistake to read the progress file too.
         waitUntil([] { return false; }, a, b, 1000);
         ::close(watch);
-        QVERIFY2(a.loaded() != b.loaded(), "both copies run, or neither");
+        QVERIFY2(a.gotIn() != b.gotIn(), "both copies run, or neither");
         QVERIFY(seen);
         QVERIFY(a.owns(lock) || b.owns(lock));
         const Copy &refused = a.owns(lock) ? b : a;
@@ -153,7 +158,7 @@ private Q_SLOTS:
         first.reset(); // SIGKILL
         QCOMPARE(lockOwner(lock), dead);
         Copy next(data, user), other(data, theirs);
-        waitUntil([&] { return next.owns(lock) && other.loaded(); }, next, other);
+        waitUntil([&] { return next.owns(lock) && other.gotIn(); }, next, other);
         QVERIFY(next.owns(lock));
         QCOMPARE(lockOwner(theirs.runtime.filePath("pelko.lock")), other.processId());
     }
