@@ -131,45 +131,52 @@ constexpr int kPieceRows = 2048;
 
 } // namespace
 
-// One piece of rows: their sort keys and their items, sorted.
+// The names of a run of rows, copied out of the table being read, and once collated their
+// sort keys and items, sorted.
 struct QuestCatalogBuilder::Piece {
+    int firstRow = 1;
+    std::vector<char16_t> names;
+    std::vector<std::uint32_t> nameStarts; // one more than names: where each one starts
+
     std::vector<std::uint8_t> keys;
     std::vector<SortItem> items;
-};
 
-namespace {
+    QStringView name(std::size_t i) const
+    {
+        return QStringView(names.data() + nameStarts[i], nameStarts[i + 1] - nameStarts[i]);
+    }
+    std::size_t count() const { return nameStarts.size() - 1; }
 
-void collatePiece(const QuestTable &table, const Collator &coll, int first,
-                  std::vector<std::uint8_t> &keys, std::vector<SortItem> &items)
-{
-    const int last = std::min<int>(first + kPieceRows - 1, table.count());
-    keys.reserve(static_cast<std::size_t>(last - first + 1) * 32);
-    std::vector<std::uint32_t> starts;
-    starts.reserve(static_cast<std::size_t>(last - first + 2));
-    for (int r = first; r <= last; ++r) {
+    void collate(const Collator &coll)
+    {
+        keys.reserve(count() * 32);
+        std::vector<std::uint32_t> starts;
+        starts.reserve(count() + 1);
+        for (std::size_t i = 0; i < count(); ++i) {
+            starts.push_back(static_cast<std::uint32_t>(keys.size()));
+            if (!name(i).isEmpty()) // an empty name keeps an empty key and sorts first
+                coll.appendKey(name(i), keys);
+        }
         starts.push_back(static_cast<std::uint32_t>(keys.size()));
-        const QStringView name = table.view(r, TextField::QuestName);
-        if (!name.isEmpty()) // an empty name keeps an empty key and sorts first
-            coll.appendKey(name, keys);
+        // The keys no longer move: items may point into them. Keys hold no zero byte before
+        // their terminator, so the zero-padded first bytes of a key order as the key does, and
+        // equal prefixes leave the rest to compare.
+        items.reserve(count());
+        for (std::size_t i = 0; i < count(); ++i) {
+            SortItem item{{0, 0},
+                          keys.data() + starts[i],
+                          starts[i + 1] - starts[i],
+                          static_cast<std::int16_t>(firstRow + static_cast<int>(i))};
+            for (std::uint32_t b = 0; b < kPrefixBytes; ++b)
+                item.prefix[b / 8] =
+                    item.prefix[b / 8] << 8 | (b < item.keyLength ? item.key[b] : 0);
+            items.push_back(item);
+        }
+        std::sort(items.begin(), items.end());
+        names = {};
+        nameStarts = {};
     }
-    starts.push_back(static_cast<std::uint32_t>(keys.size()));
-    // The keys no longer move: items may point into them. Keys hold no zero byte before their
-    // terminator, so the zero-padded first bytes of a key order as the key does, and equal
-    // prefixes leave the rest to compare.
-    items.reserve(starts.size() - 1);
-    for (std::size_t i = 0; i + 1 < starts.size(); ++i) {
-        SortItem item{{0, 0},
-                      keys.data() + starts[i],
-                      starts[i + 1] - starts[i],
-                      static_cast<std::int16_t>(first + static_cast<int>(i))};
-        for (std::uint32_t b = 0; b < kPrefixBytes; ++b)
-            item.prefix[b / 8] = item.prefix[b / 8] << 8 | (b < item.keyLength ? item.key[b] : 0);
-        items.push_back(item);
-    }
-    std::sort(items.begin(), items.end());
-}
-
-} // namespace
+};
 
 int compareQuestNames(const QString &a, const QString &b)
 {
@@ -182,37 +189,84 @@ int compareQuestNames(const QString &a, const QString &b)
 
 QuestCatalog::QuestCatalog(QuestTable table)
 {
-    *this = QuestCatalogBuilder(std::move(table)).finish();
+    QuestCatalogBuilder builder;
+    builder.close(table.texts(), table.count());
+    *this = builder.finish(std::move(table));
 }
 
-QuestCatalogBuilder::QuestCatalogBuilder(QuestTable table)
-    : m_table(std::move(table)), m_pieces((m_table.count() + kPieceRows - 1) / kPieceRows)
-{}
-
+QuestCatalogBuilder::QuestCatalogBuilder() = default;
 QuestCatalogBuilder::~QuestCatalogBuilder() = default;
+
+void QuestCatalogBuilder::cutPieces(const QuestTexts &texts, int rowCount, bool all)
+{
+    while (rowCount - m_rowsHandedOver >= kPieceRows || (all && rowCount > m_rowsHandedOver)) {
+        Piece piece;
+        piece.firstRow = m_rowsHandedOver + 1;
+        const int last = std::min(m_rowsHandedOver + kPieceRows, rowCount);
+        piece.nameStarts.reserve(static_cast<std::size_t>(last - m_rowsHandedOver + 1));
+        for (int r = piece.firstRow; r <= last; ++r) {
+            piece.nameStarts.push_back(static_cast<std::uint32_t>(piece.names.size()));
+            const qsizetype text = QuestTexts::textIndex(r, TextField::QuestName);
+            const QStringView name =
+                texts.buffer().sliced(texts.start(text), texts.end(text) - texts.start(text));
+            piece.names.insert(piece.names.end(), name.utf16(), name.utf16() + name.size());
+        }
+        piece.nameStarts.push_back(static_cast<std::uint32_t>(piece.names.size()));
+        m_rowsHandedOver = last;
+        const std::lock_guard lock(m_mutex);
+        m_pieces.push_back(std::move(piece));
+        m_pieceAdded.notify_one();
+    }
+}
+
+void QuestCatalogBuilder::rowsRead(const QuestTexts &texts, int rowCount)
+{
+    cutPieces(texts, rowCount, false);
+}
+
+void QuestCatalogBuilder::close(const QuestTexts &texts, int rowCount)
+{
+    cutPieces(texts, rowCount, true);
+    const std::lock_guard lock(m_mutex);
+    m_closed = true;
+    m_pieceAdded.notify_all();
+}
+
+void QuestCatalogBuilder::abandon()
+{
+    const std::lock_guard lock(m_mutex);
+    m_closed = m_abandoned = true;
+    m_pieceAdded.notify_all();
+}
+
+// A piece no thread has taken yet, waiting for the reader to hand one over; nullptr once all
+// are taken and no more will come.
+QuestCatalogBuilder::Piece *QuestCatalogBuilder::nextPiece()
+{
+    std::unique_lock lock(m_mutex);
+    m_pieceAdded.wait(lock, [this] { return m_taken < m_pieces.size() || m_closed; });
+    if (m_abandoned || m_taken == m_pieces.size())
+        return nullptr;
+    return &m_pieces[m_taken++];
+}
+
+void QuestCatalogBuilder::collate(const Collator &coll)
+{
+    while (Piece *piece = nextPiece())
+        piece->collate(coll);
+}
 
 void QuestCatalogBuilder::work()
 {
     const Collator own(collator());
     // Without a collator of its own (out of memory) this thread leaves the pieces to finish().
     if (own.usable() || !collator().usable())
-        takePieces(own);
+        collate(own);
 }
 
-void QuestCatalogBuilder::takePieces(const Collator &coll)
+QuestCatalog QuestCatalogBuilder::finish(QuestTable table)
 {
-    for (;;) {
-        const std::size_t p = m_nextPiece.fetch_add(1);
-        if (p >= m_pieces.size())
-            return;
-        collatePiece(m_table, coll, static_cast<int>(p) * kPieceRows + 1, m_pieces[p].keys,
-                     m_pieces[p].items);
-    }
-}
-
-QuestCatalog QuestCatalogBuilder::finish()
-{
-    takePieces(collator()); // whatever no thread has taken; the other threads are done
+    collate(collator()); // whatever no thread has taken; the other threads are done
     // The sorted pieces are merged two by two until one run is left.
     std::vector<std::vector<SortItem>> runs;
     runs.reserve(m_pieces.size());
@@ -237,7 +291,7 @@ QuestCatalog QuestCatalogBuilder::finish()
             catalog.m_sortedRows.push_back(item.row);
     }
     m_pieces.clear();
-    catalog.m_table = std::move(m_table);
+    catalog.m_table = std::move(table);
     return catalog;
 }
 

@@ -2,8 +2,10 @@
 
 #include "QuestTable.h"
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <vector>
 
 namespace pelko {
@@ -29,28 +31,45 @@ private:
 
 class Collator;
 
-// Makes a catalog on as many threads as call work(): the names are collated in pieces, each
-// taken by one thread, and the sorted pieces are merged at the end.
+// Makes a catalog while the table is still being read: the reader hands over the names a piece
+// at a time, any number of threads collate the pieces as they come, and the sorted pieces are
+// merged at the end.
 class QuestCatalogBuilder
 {
 public:
-    explicit QuestCatalogBuilder(QuestTable table);
+    QuestCatalogBuilder();
     ~QuestCatalogBuilder();
     QuestCatalogBuilder(const QuestCatalogBuilder &) = delete;
     QuestCatalogBuilder &operator=(const QuestCatalogBuilder &) = delete;
 
-    // Collates pieces until none is left to take; any number of threads may call it at once.
+    // From the reading thread, as rows are read: rows 1 to rowCount of texts are complete. The
+    // names are copied a piece at a time, so texts may go on growing afterwards.
+    void rowsRead(const QuestTexts &texts, int rowCount);
+    // From the reading thread: the table is complete (the last rows' names are handed over), or
+    // it will never be (nothing more will come).
+    void close(const QuestTexts &texts, int rowCount);
+    void abandon();
+
+    // Collates pieces as they come until all are done or the table is abandoned; any number of
+    // threads may call it at once.
     void work();
-    // The catalog. Call once, after every other thread's work() has returned; what is left is
-    // collated here.
-    QuestCatalog finish();
+    // The catalog of the closed table. Call once, after every other thread's work() has
+    // returned; what is left is collated here.
+    QuestCatalog finish(QuestTable table);
 
 private:
     struct Piece;
-    void takePieces(const Collator &coll);
-    QuestTable m_table;
-    std::vector<Piece> m_pieces;
-    std::atomic<std::size_t> m_nextPiece{0};
+    Piece *nextPiece();
+    void cutPieces(const QuestTexts &texts, int rowCount, bool all);
+    void collate(const Collator &coll);
+
+    std::mutex m_mutex;
+    std::condition_variable m_pieceAdded;
+    std::deque<Piece> m_pieces; // a deque: pieces never move once added
+    std::size_t m_taken = 0;    // pieces handed to a thread
+    int m_rowsHandedOver = 0;
+    bool m_closed = false;
+    bool m_abandoned = false;
 };
 
 // The collation the flat list uses.

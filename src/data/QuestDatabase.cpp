@@ -74,7 +74,7 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
 
 } // namespace
 
-QuestDatabase parseQuestDatabase(QByteArrayView bytes)
+QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
 {
     QuestDatabase db;
     SequentialReader in(bytes);
@@ -103,6 +103,8 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes)
             return db;
         }
         quests.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
+        if (rowsRead)
+            rowsRead(texts, static_cast<int>(quests.size()));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -53,7 +54,10 @@ struct QuestDatabase {
     bool ok() const { return !failure.has_value(); }
 };
 
+// Told, as the reading goes on, that rows 1 to rowCount of texts are complete.
+using RowsRead = std::function<void(const QuestTexts &texts, int rowCount)>;
+
 // Reads the whole database: nine fields a record until the record whose Region is 99.
-QuestDatabase parseQuestDatabase(QByteArrayView bytes);
+QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead = {});
 
 } // namespace pelko

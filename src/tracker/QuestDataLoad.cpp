@@ -12,54 +12,47 @@ QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
     try {
         m_thread = std::thread([this] {
             readAndParse();
-            std::unique_lock lock(m_mutex);
-            if (m_builder && m_wanted) {
-                lock.unlock();
-                m_builder->work();
-            }
+            m_builder.work();
         });
     } catch (const std::system_error &) {
-        readAndParse(); // no thread to be had: the load is done here, before anything else
+        readAndParse(); // no thread to be had: take() collates everything
     }
 }
 
 QuestDataLoad::~QuestDataLoad()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_wanted = false;
-    }
-    if (m_thread.joinable())
+    if (m_thread.joinable()) {
+        m_builder.abandon();
         m_thread.join();
+    }
 }
 
 void QuestDataLoad::readAndParse()
 {
     const FileRead file = readFile(m_path, kMaxQuestDatabaseBytes);
-    if (file.ok()) {
-        QuestDatabase db = parseQuestDatabase(file.bytes);
-        if (db.ok())
-            m_builder.emplace(std::move(db.table));
+    if (!file.ok()) {
+        m_builder.abandon();
+        return;
     }
-    const std::lock_guard lock(m_mutex);
-    m_parsed = true;
-    m_parsedSignal.notify_all();
+    QuestDatabase db = parseQuestDatabase(
+        file.bytes, [this](const QuestTexts &texts, int rows) { m_builder.rowsRead(texts, rows); });
+    if (!db.ok()) {
+        m_builder.abandon();
+        return;
+    }
+    m_builder.close(db.table.texts(), db.table.count());
+    m_table = std::move(db.table);
 }
 
 std::optional<QuestCatalog> QuestDataLoad::take()
 {
-    {
-        std::unique_lock lock(m_mutex);
-        m_parsedSignal.wait(lock, [this] { return m_parsed; });
-    }
-    if (m_builder)
-        m_builder->work();
+    m_builder.work();
     if (m_thread.joinable())
-        m_thread.join(); // its share of the sort is done too
-    if (!m_builder)
+        m_thread.join(); // the table is read, and the thread's share of the sort is done
+    if (!m_table)
         return std::nullopt;
-    QuestCatalog catalog = m_builder->finish();
-    m_builder.reset();
+    QuestCatalog catalog = m_builder.finish(std::move(*m_table));
+    m_table.reset();
     return catalog;
 }
 
