@@ -82,7 +82,10 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
     // Texts are decoded straight into one buffer: at most one character a byte, and a
     // terminator a text.
     QuestTexts texts;
-    texts.reserve(bytes.size() + qsizetype(kMaxQuests + 1) * kTextFields);
+    // The number of texts is only known at the end; the room for the most there can be is
+    // only address space until it is used.
+    const qsizetype maxTexts = qsizetype(kMaxQuests + 1) * kTextFields;
+    texts.reserve(bytes.size() + maxTexts, maxTexts);
     for (;;) {
         QuestRecord rec;
         RecordSource source;

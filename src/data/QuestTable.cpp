@@ -16,9 +16,11 @@ const QString &field(const QuestRecord &rec, int f)
 
 } // namespace
 
-void QuestTexts::reserve(qsizetype characters)
+void QuestTexts::reserve(qsizetype characters, qsizetype texts)
 {
+    m_starts.reserve(static_cast<std::size_t>(texts) + 1);
     m_buffer.resize(std::max(characters, m_used));
+    m_filling = reinterpret_cast<char16_t *>(m_buffer.data());
 }
 
 // Room for a text of up to `characters` characters and its terminator, at the end of what was
@@ -26,13 +28,13 @@ void QuestTexts::reserve(qsizetype characters)
 char16_t *QuestTexts::room(qsizetype characters)
 {
     if (m_used + characters + 1 > m_buffer.size())
-        m_buffer.resize(std::max(m_buffer.size() * 2, m_used + characters + 1));
-    return reinterpret_cast<char16_t *>(m_buffer.data()) + m_used;
+        reserve(std::max(m_buffer.size() * 2, m_used + characters + 1));
+    return m_filling + m_used;
 }
 
 void QuestTexts::close(qsizetype written)
 {
-    m_buffer.data()[m_used + written] = QChar(0);
+    m_filling[m_used + written] = 0;
     m_used += written + 1;
     m_starts.push_back(m_used);
 }
@@ -45,6 +47,10 @@ void QuestTexts::append(QStringView text)
 
 bool QuestTexts::appendAnsi(QByteArrayView bytes)
 {
+    if (bytes.isEmpty()) {
+        close(0);
+        return true;
+    }
     bool valid = true;
     close(decodeAnsi(bytes, room(bytes.size()), valid));
     return valid;
@@ -53,6 +59,7 @@ bool QuestTexts::appendAnsi(QByteArrayView bytes)
 void QuestTexts::finish()
 {
     m_buffer.resize(m_used);
+    m_filling = nullptr;
 }
 
 QString QuestTexts::shared(qsizetype text) const

@@ -60,9 +60,9 @@ public:
     // Appends one text decoded from code page 932 straight into the buffer; false when a byte
     // or code of it became U+FFFD.
     bool appendAnsi(QByteArrayView bytes);
-    // Room for this many characters, terminators included, so that filling never moves the
-    // buffer; untouched room costs no memory.
-    void reserve(qsizetype characters);
+    // Room for this many characters, terminators included, and this many texts, so that
+    // filling never moves the buffer; untouched room costs no memory.
+    void reserve(qsizetype characters, qsizetype texts = 0);
     // Ends the filling: the buffer is cut to what was written. Called before the texts are read.
     void finish();
 
@@ -75,7 +75,8 @@ private:
     void close(qsizetype written);
 
     QString m_buffer;
-    qsizetype m_used = 0; // while filling, the buffer's size is its room
+    char16_t *m_filling = nullptr; // the buffer's characters while it is being filled
+    qsizetype m_used = 0;          // while filling, the buffer's size is its room
     std::vector<qsizetype> m_starts{0};
 };
 

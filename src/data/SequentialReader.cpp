@@ -2,6 +2,7 @@
 
 #include "ShiftJis.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace pelko {
@@ -52,6 +53,12 @@ qsizetype SequentialReader::delimiterFrom(qsizetype from) const
 // Consumes what is left of the field up to and including its delimiter.
 void SequentialReader::finishField()
 {
+    // Most fields end right where their content does, at a comma.
+    if (m_pos < m_bytes.size() && m_bytes[m_pos] == ',') {
+        ++m_pos;
+        m_endedLine = false;
+        return;
+    }
     qsizetype pos = delimiterFrom(m_pos);
     const char *const data = m_bytes.data();
     const qsizetype size = m_bytes.size();
@@ -73,9 +80,21 @@ std::optional<long long> SequentialReader::readNumber(long long min, long long m
 {
     if (!beginField())
         return std::nullopt;
-    skipBlanks();
     const char *const data = m_bytes.data();
     const qsizetype size = m_bytes.size();
+    // The usual field, a few digits ended by a comma, is taken at once.
+    {
+        qsizetype pos = m_pos;
+        long long value = 0;
+        while (pos < size && pos - m_pos < 6 && data[pos] >= '0' && data[pos] <= '9')
+            value = value * 10 + (data[pos++] - '0');
+        if (pos > m_pos && pos < size && data[pos] == ',' && value >= min && value <= max) {
+            m_pos = pos + 1;
+            m_endedLine = false;
+            return value;
+        }
+    }
+    skipBlanks();
     qsizetype pos = m_pos;
     bool hasSign = false;
     bool negative = false;
@@ -165,14 +184,38 @@ std::optional<QByteArrayView> SequentialReader::readRawText()
     return raw;
 }
 
+namespace {
+
+// Whether bytes hold a control character below 0x0E, which every line end is: eight bytes at a
+// time for a short text, two vectorised searches for a long one.
+bool mayHoldLineEnd(QByteArrayView bytes)
+{
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    if (bytes.size() > 64)
+        return std::memchr(p, '\n', bytes.size()) || std::memchr(p, '\r', bytes.size());
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, p, 8);
+        if ((eight - 0x0E0E0E0E0E0E0E0EULL) & ~eight & 0x8080808080808080ULL)
+            return true;
+    }
+    for (; p < end; ++p) {
+        if (static_cast<unsigned char>(*p) < 0x0E)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 // Line ends inside a quoted text: LF, CR LF and a lone CR each count once.
 void SequentialReader::countLineEnds(QByteArrayView raw)
 {
+    if (!mayHoldLineEnd(raw)) // most texts hold none at all
+        return;
     const char *p = raw.data();
     const char *const end = p + raw.size();
-    // Most texts hold no line end at all; two vectorised searches prove it.
-    if (!std::memchr(p, '\n', raw.size()) && !std::memchr(p, '\r', raw.size()))
-        return;
     for (; p < end; ++p) {
         if (*p == '\n' || (*p == '\r' && (p + 1 >= end || p[1] != '\n')))
             ++m_line;
