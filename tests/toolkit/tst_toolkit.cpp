@@ -74,12 +74,13 @@ private Q_SLOTS:
             int data(int) const override { return 0; }
         };
         auto source = std::make_shared<Names>();
-        source->names = names;
+        for (int copy = 0; copy < 8; ++copy) // enough rows to scroll
+            source->names += names;
         QWidget frame;
         frame.setFont(font);
         auto *list = new ListBox(&frame);
         auto *plain = new QListView(&frame);
-        QStringListModel model(names);
+        QStringListModel model(source->names);
         plain->setModel(&model);
         for (QListView *view : {static_cast<QListView *>(list), plain}) {
             view->setUniformItemSizes(true);
@@ -88,8 +89,10 @@ private Q_SLOTS:
             view->resize(257, 150);
         }
         list->setSource(source);
-        list->setListIndex(1);
-        plain->setCurrentIndex(model.index(1));
+        list->setListIndex(31);
+        plain->setCurrentIndex(model.index(31));
+        list->setTopIndex(25);
+        plain->scrollTo(model.index(25), QAbstractItemView::PositionAtTop);
         QCOMPARE(list->grab().toImage(), plain->grab().toImage());
     }
 

@@ -83,6 +83,15 @@ void ListBox::setSource(std::shared_ptr<const ListSource> source)
 {
     m_silent = true;
     m_model->reset(source ? std::move(source) : std::make_shared<EmptySource>());
+    if (m_model->count > 0) {
+        // After a reset the view lays out every row; given a grid of the rows' own size it
+        // steps each row by the grid instead of asking for the row's size. With uniform rows
+        // the view takes that size from the last row, and so does this.
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QModelIndex last = m_model->index(m_model->count - 1);
+        setGridSize(itemDelegateForIndex(last)->sizeHint(option, last));
+    }
     selectionModel()->clear();
     m_silent = false;
 }
