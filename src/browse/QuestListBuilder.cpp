@@ -49,22 +49,23 @@ void QuestListBuilder::AddQuestToList(std::int16_t index)
 {
     if (!CheckQuestFilter(index))
         return;
+    ++m_displayCount;
+    if (m_presentation == ListPresentation::Flat) {
+        // Sorted by name afterwards, the flat list draws no chains.
+        m_added[static_cast<std::size_t>(index)] = 1;
+        return;
+    }
     const QuestTable &table = m_catalog.table();
     const std::int16_t group = table.chainGroup(index);
-    if (m_presentation == ListPresentation::Flat) {
-        m_added[static_cast<std::size_t>(index)] = 1;
-    } else {
-        TreeMark mark = TreeMark::None;
-        // A quest continues the chain of the quest listed just before it when both share a
-        // chain group and it has a chain number (ChainNo 1 to 9 have group 0 and still count).
-        if (group == LastChainGroup && table.numbers(index).ChainNo != 0) {
-            const std::int16_t next = m_nextListed[static_cast<std::size_t>(index)];
-            const bool continues = next != 0 && table.chainGroup(next) == LastChainGroup;
-            mark = continues ? TreeMark::Branch : TreeMark::End;
-        }
-        m_tree.push_back({index, mark});
+    TreeMark mark = TreeMark::None;
+    // A quest continues the chain of the quest listed just before it when both share a chain
+    // group and it has a chain number (ChainNo 1 to 9 have group 0 and still count).
+    if (group == LastChainGroup && table.numbers(index).ChainNo != 0) {
+        const std::int16_t next = m_nextListed[static_cast<std::size_t>(index)];
+        const bool continues = next != 0 && table.chainGroup(next) == LastChainGroup;
+        mark = continues ? TreeMark::Branch : TreeMark::End;
     }
-    ++m_displayCount;
+    m_tree.push_back({index, mark});
     LastChainGroup = group;
 }
 
