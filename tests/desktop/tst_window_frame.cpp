@@ -93,7 +93,7 @@ private Q_SLOTS:
     }
 
     // Shown twice, centred over the main window each time, as started and after it moved. (Near
-    // a screen edge the window manager may pull it onto the screen: tst_about shows where the
+    // a screen edge the window manager may pull it onto the screen: tst_main_window shows where the
     // program places it.)
     void aboutCentredOverMainWindow()
     {

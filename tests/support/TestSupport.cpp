@@ -149,31 +149,4 @@ Unprivileged::~Unprivileged()
         qFatal("cannot return to root");
 }
 
-ProgramProcess::ProgramProcess(const char *program, const QString &workDir, const QString &runtime,
-                               const QString &cache)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", runtime);
-    env.insert("XDG_CACHE_HOME", cache);
-    setProcessEnvironment(env);
-    setWorkingDirectory(workDir);
-    setProcessChannelMode(QProcess::ForwardedChannels);
-    start(program, {});
-    if (!waitForStarted())
-        qFatal("cannot start %s", program);
-}
-
-ProgramProcess::~ProgramProcess()
-{
-    kill();
-    waitForFinished();
-}
-
-QByteArray ProgramProcess::proc(const char *name) const
-{
-    QFile f(QStringLiteral("/proc/%1/%2").arg(processId()).arg(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace pelko::test

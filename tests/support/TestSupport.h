@@ -81,14 +81,4 @@ private:
     std::vector<gid_t> m_groups;
 };
 
-// The real program started in a working folder, with runtime and cache folders of its own, on
-// the offscreen platform; killed when the test is done with it.
-struct ProgramProcess : QProcess {
-    ProgramProcess(const char *program, const QString &workDir, const QString &runtime,
-                   const QString &cache);
-    ~ProgramProcess() override;
-    // A file of /proc/<pid>/, empty once the process is gone.
-    QByteArray proc(const char *name) const;
-};
-
 } // namespace pelko::test

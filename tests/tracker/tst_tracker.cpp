@@ -1,8 +1,12 @@
 // The program's behaviour below the window: lists, search, details, progress changes and
 // settings, through QuestTracker over real files in a temporary folder. (The notices after
 // loading are tested through the real start-up in tst_damaged_inputs.)
+#include "KeywordSearch.h"
+#include "QuestDatabase.h"
 #include "QuestDatabaseGenerator.h"
 #include "QuestTracker.h"
+#include "StateChange.h"
+#include "Statistics.h"
 #include "TestSupport.h"
 #include "Texts.h"
 
@@ -305,6 +309,92 @@ private Q_SLOTS:
         QCOMPARE(t.tracker.UpdateStatistics().rateCaption, "クリア率： 0％");
         QCOMPARE(texts::numberOfContentsCaption(13), "登録クエスト数： 13");
         QCOMPARE(texts::displayCountCaption(1), "表示数： 1");
+    }
+
+    // The search scans one buffer of every text; it must find exactly the rows that searching
+    // each row's three fields on its own finds, also where the buffer joins two texts.
+    void searchFindsWhatEachRowHolds_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<int>("expectedRows"); // -1: no fixed count
+        QTest::newRow("common reward") << QStringLiteral("ポーション") << -1;
+        QTest::newRow("rare reward") << QStringLiteral("虹色の羽根") << -1;
+        QTest::newRow("one common character") << QStringLiteral("の") << -1;
+        QTest::newRow("the line-break escape") << QStringLiteral("\\n") << -1;
+        QTest::newRow("only in client texts") << QStringLiteral("？？？") << 0;
+        QTest::newRow("empty: every row") << QString() << 4 + 3000;
+        QTest::newRow("end of a name, start of the client") << QStringLiteral("A\0B") << 0;
+        QTest::newRow("a name holding U+0000") << QStringLiteral("x\0y") << 1;
+        QTest::newRow("end of a reward, across an empty one, into the next name")
+            << QStringLiteral("D\0\0E") << 0;
+        QTest::newRow("a whole reward") << QStringLiteral("D") << 1;
+        QTest::newRow("longer than every text") << QString(400, QChar(u'の')) << 0;
+    }
+
+    void searchFindsWhatEachRowHolds()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(int, expectedRows);
+        // Four rows whose texts meet at the buffer's joins, then a generated table.
+        std::vector<QuestRecord> rows{
+            {1, 0, 1, QStringLiteral("A"), QStringLiteral("B"), QString(), QStringLiteral("C"), {}},
+            {1, 0, 2, QStringLiteral("x\0y"), {}, {}, QStringLiteral("D"), {}},
+            {1, 0, 3, QStringLiteral("E"), {}, {}, {}, {}},
+            {1, 0, 4, QString(), {}, {}, {}, QStringLiteral("A")},
+        };
+        rows[1].QuestName[1] = QChar(0);
+        QuestDatabase db = parseQuestDatabase(sample::generateQuestDatabase(3000, 7));
+        QVERIFY(db.ok());
+        for (int r = 1; r <= db.table.count(); ++r)
+            rows.push_back(db.table.row(r));
+        const QuestTable table(std::move(rows), QuestRecord{});
+
+        const std::vector<bool> found = rowsContainingKeyword(table, keyword);
+        QCOMPARE(int(found.size()), table.count() + 1);
+        int count = 0;
+        for (int r = 1; r <= table.count(); ++r) {
+            if (found[std::size_t(r)] != rowContainsKeyword(table.row(r), keyword))
+                QFAIL(qPrintable(QStringLiteral("row %1").arg(r)));
+            count += found[std::size_t(r)];
+        }
+        if (expectedRows >= 0)
+            QCOMPARE(count, expectedRows);
+        else
+            QVERIFY(count > 0);
+    }
+
+    // The completion rate's text.
+    void rate_data()
+    {
+        QTest::addColumn<int>("cleared");
+        QTest::addColumn<int>("quests");
+        QTest::addColumn<QString>("text");
+        addRow("none", 0, 540, "0");
+        addRow("half", 270, 540, "50");
+        addRow("one decimal", 1, 8, "12.5");
+        addRow("a third", 1, 3, "33.33");
+        addRow("two thirds rounds up", 2, 3, "66.67");
+        addRow("exact half goes to even", 1, 32, "3.12");
+        addRow("all", 540, 540, "100");
+        addRow("largest database", 1, 32766, "0");
+        addRow("empty database", 0, 0, "0");
+    }
+
+    void rate()
+    {
+        QFETCH(int, cleared);
+        QFETCH(int, quests);
+        QFETCH(QString, text);
+        QCOMPARE(completionRateCaption(std::int16_t(cleared), std::int16_t(quests)),
+                 "クリア率： " + text + "％");
+    }
+
+    // The position a changed entry had, pulled back onto the list when the list got shorter.
+    void positionClamp()
+    {
+        QCOMPARE(QList<int>(
+                     {clampListPosition(3, 10), clampListPosition(3, 3), clampListPosition(0, 1)}),
+                 QList<int>({3, 2, 0}));
     }
 };
 
