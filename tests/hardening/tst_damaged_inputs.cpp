@@ -156,30 +156,6 @@ private Q_SLOTS:
         }
     }
 
-    // A player opens an older, smaller database, changes a quest, and goes back: the progress of
-    // the quests the smaller database does not list is still there.
-    void smallerDatabaseKeepsProgress()
-    {
-        Folder dir("0,0,0,1\r\n");
-        dir.write("clr_stat.dat", "1,1\r\n5,2\r\n6,1\r\n0,17\r\n");
-        {
-            MainWindowHarness h(dir);
-            QVERIFY(h.start());
-            QCOMPARE(h.messages(), QStringList{"critical: " + kDamaged});
-            h.list()->setListIndex(1);
-            h.option(1)->click();
-            QCOMPARE(dir.file("clr_stat.dat"), "1,1\r\n2,1\r\n5,2\r\n6,1\r\n0,19\r\n");
-        }
-        dir.write("Pelko.dat", databaseBytes(namedQuests(kNames + QStringList{"E", "F"})));
-        MainWindowHarness h(dir);
-        QVERIFY(h.start());
-        QCOMPARE(h.messages(), QStringList{});
-        for (const auto &[row, state] : {std::pair{1, 1}, std::pair{4, 2}, std::pair{5, 1}}) {
-            h.list()->setListIndex(row);
-            QVERIFY(h.option(state)->isChecked());
-        }
-    }
-
     // Something other than a readable file of a sane size at one of the three names: a start,
     // a progress change and closing the window. messages: every error box, in order. after:
     // the file's bytes afterwards; empty when what stood there must stand there unchanged.

@@ -75,7 +75,6 @@ struct TestWindow : WorkDir, MainWindowHarness {
     explicit TestWindow(const std::vector<Quest> &quests,
                         const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
                         const std::optional<QByteArray> &ini = QByteArray("0,0,0,1\r\n"));
-    const WorkDir &dir() const { return *this; }
     bool started = false;
 };
 

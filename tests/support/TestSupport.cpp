@@ -33,11 +33,6 @@ std::optional<QByteArray> WorkDir::read(const QString &name) const
     return f.readAll();
 }
 
-bool WorkDir::exists(const QString &name) const
-{
-    return QFile::exists(filePath(name));
-}
-
 QStringList WorkDir::entries() const
 {
     return QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,

@@ -29,7 +29,6 @@ public:
     void write(const QString &name, const QByteArray &bytes) const;
     std::optional<QByteArray> read(const QString &name) const;
     QByteArray file(const QString &name) const { return read(name).value_or("(none)"); }
-    bool exists(const QString &name) const;
     // Every entry of the folder, to prove that no stray file was left behind.
     QStringList entries() const;
 

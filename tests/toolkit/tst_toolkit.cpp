@@ -67,14 +67,9 @@ private Q_SLOTS:
                                 QStringLiteral("　├続きのクエスト"),
                                 QStringLiteral("ΑΒΓ абв ①②③ ～―‖"),
                                 QString(60, QChar(u'長'))};
-        struct Names : ListSource {
-            QStringList names;
-            int count() const override { return int(names.size()); }
-            QString text(int i) const override { return names.at(i); }
-            int data(int) const override { return 0; }
-        };
-        auto source = std::make_shared<Names>();
-        source->names = names;
+        std::vector<std::pair<QString, int>> items;
+        for (const QString &name : names)
+            items.emplace_back(name, 0);
         QWidget frame;
         frame.setFont(font);
         auto *list = new ListBox(&frame);
@@ -87,7 +82,7 @@ private Q_SLOTS:
             view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             view->resize(257, 150);
         }
-        list->setSource(source);
+        list->setSource(entries(items));
         list->setListIndex(1);
         plain->setCurrentIndex(model.index(1));
         QCOMPARE(list->grab().toImage(), plain->grab().toImage());
