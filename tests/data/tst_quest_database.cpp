@@ -76,9 +76,8 @@ private Q_SLOTS:
     void outcome()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, quests);
         const QuestDatabase db = parseQuestDatabase(bytes);
-        QCOMPARE(db.ok() ? int(db.table.count()) : -1, quests);
+        QTEST(db.ok() ? int(db.table.count()) : -1, "quests");
         QTEST(db.ok() ? -1 : int(db.failure->error), "error");
         if (db.ok())
             QCOMPARE(int(db.table.endRecord().Region), 99);

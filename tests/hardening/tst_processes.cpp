@@ -51,8 +51,8 @@ qint64 lockOwner(const QString &lock)
 
 // The real program started in a working folder, with runtime and cache folders of its own, on
 // the offscreen platform; killed when the test is done with it.
-struct ProgramProcess : QProcess {
-    ProgramProcess(const QString &workDir, const QString &runtime, const QString &cache)
+struct Copy : QProcess {
+    Copy(const QString &workDir, const QString &runtime, const QString &cache)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -65,7 +65,10 @@ struct ProgramProcess : QProcess {
         if (!waitForStarted())
             qFatal("cannot start the program");
     }
-    ~ProgramProcess() override
+    Copy(const Data &data, const UserFolders &user)
+        : Copy(data.path(), user.runtime.path(), user.cache.path())
+    {}
+    ~Copy() override
     {
         kill();
         waitForFinished();
@@ -76,15 +79,6 @@ struct ProgramProcess : QProcess {
         QFile f(QStringLiteral("/proc/%1/%2").arg(processId()).arg(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-};
-
-struct Copy : ProgramProcess {
-    Copy(const Data &data, const QString &runtime, const QString &cache)
-        : ProgramProcess(data.path(), runtime, cache)
-    {}
-    Copy(const Data &data, const UserFolders &user)
-        : Copy(data, user.runtime.path(), user.cache.path())
-    {}
     bool loaded() const
     {
         const QRegularExpression rchar("rchar: *(\\d+)");
@@ -153,7 +147,7 @@ private Q_SLOTS:
         const QString lock = folder + "/pelko.lock";
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder), IN_CLOSE_NOWRITE) >= 0);
-        Copy a(data, user.runtime.path(), cache), b(data, user.runtime.path(), cache);
+        Copy a(data.path(), user.runtime.path(), cache), b(data.path(), user.runtime.path(), cache);
         bool seen = false; // whether the lock file was closed after reading; events merge
         char buffer[4096];
         waitUntil(
@@ -210,7 +204,7 @@ private Q_SLOTS:
         dir.write("data/Pelko.dat", databaseBytes(namedQuests({"A", "B"})));
         dir.write("data/clr_stat.dat", "1,1\r\n0,1\r\n");
         dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
-        ProgramProcess program(dir.filePath("data"), runtime.path(), cache.path());
+        Copy program(dir.filePath("data"), runtime.path(), cache.path());
         // The program installs its handler once its window is shown: the start-up has ended.
         const auto catches = [&] {
             const QByteArray status = program.proc("status");
@@ -219,10 +213,9 @@ private Q_SLOTS:
                 status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
             return (mask >> (signal - 1) & 1) != 0;
         };
-        const QDeadlineTimer deadline(30000);
-        while (program.state() == QProcess::Running && !catches() && !deadline.hasExpired())
-            QTest::qWait(20);
-        QVERIFY(catches());
+        QVERIFY(QTest::qWaitFor([&] { return catches() || program.state() != QProcess::Running; },
+                                30000)
+                && catches());
         QVERIFY(folder == "data" || QDir(dir.path()).rename("data", folder));
         ::kill(pid_t(program.processId()), signal);
         QVERIFY(program.waitForFinished(30000));

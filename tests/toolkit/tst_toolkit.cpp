@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTemporaryDir>
@@ -61,12 +62,12 @@ private Q_SLOTS:
         QFont font = japaneseUiFont();
         if (!family.isEmpty())
             font.setFamilies({family});
-        const QStringList names{QStringLiteral("AVATAR To Wa fi ffi 1234"),
-                                QStringLiteral("ポーション・一 虹色の羽根"),
-                                QStringLiteral("「括弧」（全角）ＡＢＣ ｱｲｳ ﾊﾟ"),
-                                QStringLiteral("　├続きのクエスト"),
-                                QStringLiteral("ΑΒΓ абв ①②③ ～―‖"),
-                                QString(60, QChar(u'長'))};
+        const QStringList names =
+            QStringLiteral(
+                "AVATAR To Wa fi ffi 1234|ポーション・一 虹色の羽根|「括弧」（全角）ＡＢＣ "
+                "ｱｲｳ ﾊﾟ|　├続きのクエスト|ΑΒΓ абв ①②③ ～―‖|")
+                .split(u'|')
+                .replaceInStrings(QRegularExpression("^$"), QString(60, QChar(u'長')));
         std::vector<std::pair<QString, int>> items;
         for (const QString &name : names)
             items.emplace_back(name, 0);
