@@ -116,7 +116,6 @@ private Q_SLOTS:
                          QStringLiteral("登録クエスト数： %1").arg(quests));
                 QTEST(restored(h), "settings");
                 QCOMPARE(h.listTexts(), quests ? kNames : QStringList());
-                QCOMPARE(h.label("lblDisplayQuest"), QStringLiteral("表示数： %1").arg(quests));
             }
             for (int q = 0; q < states.size(); ++q) {
                 h.list()->setListIndex(q);
