@@ -101,17 +101,16 @@ private Q_SLOTS:
                  QStringList({"ソ表能の剣", "港町", "酒場", "倒す。\\n戻る, 報告", ""}));
     }
 
+    // Each pair of bytes is compared with the converter below; these rows hold what the
+    // converter alone does not show, and what the reader makes of such texts.
     void decoding_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         addRow("ASCII, backslash and tilde as themselves", QByteArray("a\\~\x1a"), "a\\~\x1a");
         addRow("wave dash of code page 932", QByteArray("\x81\x60"), "～");
-        addRow("half-width katakana, both range ends", QByteArray("\xa1\xb1\xdd\xdf"), "｡ｱﾝﾟ");
-        addRow("lone lead byte at the end", QByteArray("a\x81"), "a\uFFFD");
         addRow("lead byte before a comma", QByteArray("\x81,"), "\uFFFD,");
         addRow("0x80 starts no character", QByteArray("\x80\x82\xa0"), "\uFFFDあ");
-        addRow("bytes that start no character", QByteArray("\x80\xa0\xfd"), "\uFFFD\uFFFD\uFFFD");
         addRow("unassigned double-byte code", QByteArray("\x85\x40"), "\uFFFD");
     }
 
