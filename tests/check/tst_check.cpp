@@ -119,8 +119,6 @@ private Q_SLOTS:
         // Decided at once, without reading: none of these may block the tool or fill its memory.
         const QString unreadable = QStringLiteral("odd.dat: エラー: ファイルを読み込めません\n");
         addRow("FIFO", QStringList{"odd.dat"}, 1, unreadable, QString(), "fifo");
-        addRow("link to an endless device", QStringList{"odd.dat"}, 1, unreadable, QString(),
-               "link to device");
         addRow("sparse 50 GB, English", QStringList{"--lang=en", "odd.dat"}, 1,
                QStringLiteral("odd.dat: error: the file is too large (files above 33554432 bytes "
                               "are not read)\n"),
@@ -130,7 +128,6 @@ private Q_SLOTS:
     void commandLines()
     {
         QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
         QFETCH(QString, odd);
         WorkDir dir;
         QVERIFY(QFile::copy(QStringLiteral(PELKO_SAMPLE_DAT), dir.filePath("Pelko.dat")));
@@ -142,7 +139,7 @@ private Q_SLOTS:
         QVERIFY(tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit);
         QTEST(QString::fromUtf8(tool.readAllStandardOutput()), "out");
         QTEST(QString::fromUtf8(tool.readAllStandardError()), "err");
-        QCOMPARE(tool.exitCode(), exitCode);
+        QTEST(tool.exitCode(), "exitCode");
     }
 };
 

@@ -86,14 +86,13 @@ private Q_SLOTS:
     void mainWindowCentredOnScreen()
     {
         TestWindow w(kQuests);
-        QVERIFY(w.started);
         const QRect frame = framed(&w.window());
         QCOMPARE_GT(frame.height(), w.window().height()); // a title bar to be centred with
         QCOMPARE_LE(offCentre(frame, w.window().screen()->geometry()), 1);
     }
 
     // Shown twice, centred over the main window each time, as started and after it moved. (Near
-    // a screen edge the window manager may pull it onto the screen: tst_about shows where the
+    // a screen edge the window manager may pull it onto the screen: tst_main_window shows where the
     // program places it.)
     void aboutCentredOverMainWindow()
     {

@@ -1,7 +1,9 @@
 // The main window through the real frmMain: its composition, that each control reaches its
 // handler, that the handlers re-enter one another without a second prompt or save, where the
-// focus, the selection and the scrolling end, and the order of the shutdown. What the lists and
-// files hold is tested on the tracker; the start-up's messages in tst_damaged_inputs.
+// focus, the selection and the scrolling end, and the order of the shutdown; the Help menu and
+// the About dialog, and what a screen reader announces. What the lists and files hold is tested
+// on the tracker; the start-up's messages in tst_damaged_inputs. (Where the windows stand under
+// a window manager is tested in tst_window_frame.)
 #include "AppInfo.h"
 #include "MainLayout.h"
 #include "MainWindowHarness.h"
@@ -11,13 +13,18 @@
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
 #include <csignal>
@@ -26,6 +33,33 @@ using namespace pelko;
 using namespace pelko::test;
 
 namespace {
+
+const QUrl kAuthorPage(QStringLiteral("https://pelko.example.jp/"));
+
+// Texts drawn past their label (in the fallback faces of a Linux desktop), and texts that run
+// into each other, into the icon or under the OK button.
+QStringList layoutFaults(QDialog *d)
+{
+    QStringList faults;
+    QWidget *ok = d->findChild<QWidget *>("cmdOK");
+    std::vector<std::pair<QString, QRect>> inks{{ok->objectName(), ok->geometry()}};
+    for (QLabel *l : d->findChildren<QLabel *>()) {
+        const int wrap = l->wordWrap() ? int(Qt::TextWordWrap) : 0;
+        const QRect box = l->contentsRect(), room(0, 0, wrap ? box.width() : 1 << 20, 1 << 20);
+        const QSize need = l->pixmap().isNull()
+                               ? l->fontMetrics().boundingRect(room, wrap, l->text()).size()
+                               : l->pixmap().deviceIndependentSize().toSize();
+        const QRect ink = QStyle::alignedRect(l->layoutDirection(), l->alignment(), need, box)
+                              .translated(l->pos());
+        if (!l->geometry().contains(ink))
+            faults << l->objectName() + " clipped";
+        for (const auto &[name, other] : inks)
+            if (ink.intersects(other))
+                faults << l->objectName() + " overlaps " + name;
+        inks.emplace_back(l->objectName(), ink);
+    }
+    return faults;
+}
 
 const QByteArray kConfirm = "0,0,0,0\r\n";
 const QString kCompleted = QStringLiteral("コンプリート数： %1");
@@ -71,14 +105,12 @@ private Q_SLOTS:
     void composition()
     {
         Window w;
-        QVERIFY(w.started);
         frmMain &main = w.window();
         QCOMPARE(main.windowTitle(), "ペルコ for Verdania  Version 1.10");
         QCOMPARE(mainWindowTitle(1, 5), "ペルコ for Verdania  Version 1.05");
         QCOMPARE(mainWindowTitle(1, 123), "ペルコ for Verdania  Version 1.23");
         QCOMPARE(main.minimumSize(), main.maximumSize());
         QVERIFY(!(main.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(w.label("lblReward1"), "報　酬");
         // Every control stands inside the client area; the rightmost ends exactly at its edge.
         const qreal dpi = screenDpi(&main);
         const QWidget *client = main.centralWidget();
@@ -103,7 +135,6 @@ private Q_SLOTS:
     void selectorsRebuildTheList()
     {
         Window w("2,1\r\n0,2\r\n");
-        QVERIFY(w.started);
         QCOMPARE(w.listTexts(), QStringList({"A", "B", "C", "D", "E"}));
         w.child<ComboBox>("cboState")->setListIndex(2);
         QCOMPARE(w.listTexts(), QStringList{"D"});
@@ -125,7 +156,6 @@ private Q_SLOTS:
         // D cleared; "やっていない" and the tree view chosen: a search result is still flat and
         // keeps to the selectors.
         Window w("2,1\r\n0,2\r\n", "0,1,1,0\r\n");
-        QVERIFY(w.started);
         auto *button = w.child<QPushButton>("cmdSearchItems");
         auto *keyword = w.child<TextBox>("txtSearchItems");
         QVERIFY(!button->isEnabled());
@@ -133,7 +163,6 @@ private Q_SLOTS:
         QVERIFY(button->isEnabled());
         button->click();
         QCOMPARE(w.listTexts(), QStringList{"A"});
-        QCOMPARE(w.label("lblDisplayQuest"), "表示数： 1");
         w.search("D");
         QCOMPARE(w.listTexts(), QStringList{});
         keyword->clear();
@@ -157,7 +186,6 @@ private Q_SLOTS:
     void selectingShowsTheQuestWithoutAPrompt()
     {
         Window w("5,2\r\n0,10\r\n");
-        QVERIFY(w.started);
         QVERIFY(w.paneEmpty());
         w.list()->setListIndex(0); // A
         QCOMPARE(w.shown(), 5);
@@ -186,7 +214,6 @@ private Q_SLOTS:
     void cancelRevertsWithoutASecondPrompt()
     {
         Window w("2,1\r\n0,2\r\n");
-        QVERIFY(w.started);
         w.list()->setListIndex(3); // D, cleared
         w.boxes().answerNext(MsgResult::Cancel);
         w.option(2)->click();
@@ -227,7 +254,6 @@ private Q_SLOTS:
         QFETCH(int, option);
         QFETCH(int, position);
         Window w("1,2\r\n0,2\r\n", ini);
-        QVERIFY(w.started);
         if (!keyword.isEmpty())
             w.search(keyword);
         w.list()->setListIndex(select);
@@ -250,7 +276,6 @@ private Q_SLOTS:
         for (int i = 0; i < 200; ++i)
             names << QStringLiteral("依頼%1").arg(i, 3, 10, QLatin1Char('0'));
         TestWindow w(namedQuests(names));
-        QVERIFY(w.started);
         w.list()->setListIndex(120);
         QVERIFY(w.list()->topIndex() < 120); // not yet at the top
         w.option(2)->click();
@@ -323,6 +348,90 @@ private Q_SLOTS:
         // Destroying the window does not save again; the progress file was not touched.
         QCOMPARE(dir.file("Pelko.ini"), "");
         QCOMPARE(dir.file("clr_stat.dat"), "0,0\r\n");
+    }
+
+    // Opened by Ctrl+A in the keyword box: its texts, icon and layout; a click on the address
+    // opens the author's page and leaves the dialog open; Esc closes it.
+    void ctrlAShowsAbout()
+    {
+        Window w;
+        auto *keyword = w.child<QLineEdit>("txtSearchItems");
+        keyword->setFocus();
+        QTest::keyClick(keyword, Qt::Key_W, Qt::ControlModifier);
+        QStringList seen; // layout faults, when any, come after the icon
+        whileModalShown(
+            [&] { QTest::keyClick(keyword, Qt::Key_A, Qt::ControlModifier); },
+            [&](QDialog *d) {
+                const QSize icon = d->findChild<QLabel *>("picIcon")->pixmap().size();
+                seen << d->objectName() << d->windowTitle()
+                     << d->findChild<QLabel *>("lblVersion")->text()
+                     << QStringLiteral("icon %1x%2").arg(icon.width()).arg(icon.height())
+                     << layoutFaults(d);
+                QTest::mouseClick(d->findChild<QLabel *>("lblURL"), Qt::LeftButton);
+                seen << (QApplication::activeModalWidget() == d ? "open after a click on lblURL"
+                                                                : "closed by a click on lblURL");
+                QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape);
+                seen << (d->isVisible() ? "open after Esc" : "closed by Esc");
+            });
+        QCOMPARE(seen,
+                 QStringList({"frmAbout", QStringLiteral("ペルコ for Verdaniaのバージョン情報"),
+                              "Version 1.10.00", "icon 48x48", "open after a click on lblURL",
+                              "closed by Esc"}));
+        // The menu and Ctrl+W open the author's page too.
+        w.child<QAction>("mnuCallWeb")->trigger();
+        QCOMPARE(w.program().opened, std::vector<QUrl>(3, kAuthorPage));
+    }
+
+    // Centred over the main window's outer frame, also after the main window has moved, and
+    // near a screen edge not pulled back onto the screen.
+    void centredOverTheMainWindow()
+    {
+        Window w;
+        QWidget &main = w.window();
+        const QRect screen = main.screen()->geometry(), frame = main.frameGeometry();
+        const QPoint third = QPoint(frame.width(), frame.height()) / 3;
+        for (const QPoint to : {main.pos(), main.pos() + QPoint(37, -23),
+                                screen.bottomRight() - third, screen.topLeft() - 2 * third}) {
+            main.move(to);
+            QTRY_COMPARE(main.pos(), to);
+            // Both measured while it is shown: on closing, the main window's frame can shift.
+            QPointF off(999, 999);
+            whileModalShown([&] { w.child<QAction>("mnuHelpAbort")->trigger(); },
+                            [&](QDialog *d) {
+                                off = QRectF(d->frameGeometry()).center()
+                                      - QRectF(main.frameGeometry()).center();
+                            });
+            QCOMPARE_LE(qMax(qAbs(off.x()), qAbs(off.y())), 1.0); // the pixel rounding takes
+        }
+    }
+
+    // What a screen reader announces for each control that takes input. On Linux Qt names a
+    // combo box after its current item and gives the caption through the labelled-by relation,
+    // which AT-SPI readers announce as the box's name.
+    void accessibleNames()
+    {
+        const QStringList expected =
+            QStringLiteral(
+                "cboCountry クエスト発生場所\ncboState クリア状況\n"
+                "txtSearchItems キーワードから逆引き\ncmdSearchItems 検索\n"
+                "chkTreeView 連続クエストをツリー表示\nlstQuestList クエスト一覧\n"
+                "optQuestState0 やっていない(Z)\noptQuestState2 保留(X)\n"
+                "optQuestState1 クリア(C)\ntxtClient 受注場所\n"
+                "txtProcess クエスト内容・クリア方法\ntxtReward1 報　酬\n"
+                "chkMsgBox クリア状況を変更するときに確認しない\ntxtReward2 リプレイ報酬")
+                .split(u'\n');
+        Window w;
+        QStringList announced;
+        for (const QString &row : expected) {
+            const QString control = row.section(u' ', 0, 0);
+            auto *a = QAccessible::queryAccessibleInterface(w.child<QWidget>(control));
+            const auto labels = a->relations(QAccessible::Label);
+            announced << control + u' '
+                             + (a->role() == QAccessible::ComboBox && !labels.isEmpty()
+                                    ? labels.first().first->text(QAccessible::Name)
+                                    : a->text(QAccessible::Name));
+        }
+        QCOMPARE(announced, expected);
     }
 };
 

@@ -82,7 +82,7 @@ TestWindow::TestWindow(const std::vector<Quest> &quests, const std::optional<QBy
         write("clr_stat.dat", *progress);
     if (ini)
         write("Pelko.ini", *ini);
-    started = start();
+    QTest::qVerify(start(), "start()", "the window did not start", __FILE__, __LINE__);
 }
 
 } // namespace pelko::test

@@ -70,13 +70,12 @@ void whileModalShown(const std::function<void()> &open,
                      const std::function<void(QDialog *)> &inspect);
 
 // A started main window over a fresh folder holding a database of the given quests and, unless
-// left out, the progress and settings files (by default: nothing done, no confirmation).
+// left out, the progress and settings files (by default: nothing done, no confirmation). A
+// start that fails is recorded as the running test's failure.
 struct TestWindow : WorkDir, MainWindowHarness {
     explicit TestWindow(const std::vector<Quest> &quests,
                         const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
                         const std::optional<QByteArray> &ini = QByteArray("0,0,0,1\r\n"));
-    const WorkDir &dir() const { return *this; }
-    bool started = false;
 };
 
 } // namespace pelko::test

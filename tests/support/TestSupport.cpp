@@ -33,11 +33,6 @@ std::optional<QByteArray> WorkDir::read(const QString &name) const
     return f.readAll();
 }
 
-bool WorkDir::exists(const QString &name) const
-{
-    return QFile::exists(filePath(name));
-}
-
 QStringList WorkDir::entries() const
 {
     return QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -147,33 +142,6 @@ Unprivileged::~Unprivileged()
         && (::seteuid(0) != 0 || ::setegid(0) != 0
             || ::setgroups(m_groups.size(), m_groups.data()) != 0))
         qFatal("cannot return to root");
-}
-
-ProgramProcess::ProgramProcess(const char *program, const QString &workDir, const QString &runtime,
-                               const QString &cache)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", runtime);
-    env.insert("XDG_CACHE_HOME", cache);
-    setProcessEnvironment(env);
-    setWorkingDirectory(workDir);
-    setProcessChannelMode(QProcess::ForwardedChannels);
-    start(program, {});
-    if (!waitForStarted())
-        qFatal("cannot start %s", program);
-}
-
-ProgramProcess::~ProgramProcess()
-{
-    kill();
-    waitForFinished();
-}
-
-QByteArray ProgramProcess::proc(const char *name) const
-{
-    QFile f(QStringLiteral("/proc/%1/%2").arg(processId()).arg(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace pelko::test

@@ -29,7 +29,6 @@ public:
     void write(const QString &name, const QByteArray &bytes) const;
     std::optional<QByteArray> read(const QString &name) const;
     QByteArray file(const QString &name) const { return read(name).value_or("(none)"); }
-    bool exists(const QString &name) const;
     // Every entry of the folder, to prove that no stray file was left behind.
     QStringList entries() const;
 
@@ -79,16 +78,6 @@ public:
 private:
     bool m_dropped = false;
     std::vector<gid_t> m_groups;
-};
-
-// The real program started in a working folder, with runtime and cache folders of its own, on
-// the offscreen platform; killed when the test is done with it.
-struct ProgramProcess : QProcess {
-    ProgramProcess(const char *program, const QString &workDir, const QString &runtime,
-                   const QString &cache);
-    ~ProgramProcess() override;
-    // A file of /proc/<pid>/, empty once the process is gone.
-    QByteArray proc(const char *name) const;
 };
 
 } // namespace pelko::test

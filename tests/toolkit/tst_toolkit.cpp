@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTemporaryDir>
@@ -61,26 +62,24 @@ private Q_SLOTS:
         QFont font = japaneseUiFont();
         if (!family.isEmpty())
             font.setFamilies({family});
-        const QStringList names{QStringLiteral("AVATAR To Wa fi ffi 1234"),
-                                QStringLiteral("ポーション・一 虹色の羽根"),
-                                QStringLiteral("「括弧」（全角）ＡＢＣ ｱｲｳ ﾊﾟ"),
-                                QStringLiteral("　├続きのクエスト"),
-                                QStringLiteral("ΑΒΓ абв ①②③ ～―‖"),
-                                QString(60, QChar(u'長'))};
-        struct Names : ListSource {
-            QStringList names;
-            int count() const override { return int(names.size()); }
-            QString text(int i) const override { return names.at(i); }
-            int data(int) const override { return 0; }
-        };
-        auto source = std::make_shared<Names>();
-        for (int copy = 0; copy < 8; ++copy) // enough rows to scroll
-            source->names += names;
+        const QStringList names =
+            QStringLiteral(
+                "AVATAR To Wa fi ffi 1234|ポーション・一 虹色の羽根|「括弧」（全角）ＡＢＣ "
+                "ｱｲｳ ﾊﾟ|　├続きのクエスト|ΑΒΓ абв ①②③ ～―‖|")
+                .split(u'|')
+                .replaceInStrings(QRegularExpression("^$"), QString(60, QChar(u'長')));
+        std::vector<std::pair<QString, int>> items;
+        QStringList shown;
+        for (int copy = 0; copy < 8; ++copy) { // enough rows to scroll
+            for (const QString &name : names)
+                items.emplace_back(name, 0);
+            shown += names;
+        }
         QWidget frame;
         frame.setFont(font);
         auto *list = new ListBox(&frame);
         auto *plain = new QListView(&frame);
-        QStringListModel model(source->names);
+        QStringListModel model(shown);
         plain->setModel(&model);
         for (QListView *view : {static_cast<QListView *>(list), plain}) {
             view->setUniformItemSizes(true);
@@ -88,7 +87,7 @@ private Q_SLOTS:
             view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             view->resize(257, 150);
         }
-        list->setSource(source);
+        list->setSource(entries(items));
         list->setListIndex(31);
         plain->setCurrentIndex(model.index(31));
         list->setTopIndex(25);

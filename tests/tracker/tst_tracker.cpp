@@ -1,8 +1,13 @@
 // The program's behaviour below the window: lists, search, details, progress changes and
-// settings, through QuestTracker over real files in a temporary folder. (The notices after
-// loading are tested through the real start-up in tst_damaged_inputs.)
+// settings, through QuestTracker over real files in a temporary folder; the completion rate's
+// text and the list position kept after a change. (The notices after loading are tested
+// through the real start-up in tst_damaged_inputs.)
+#include "KeywordSearch.h"
+#include "QuestDatabase.h"
 #include "QuestDatabaseGenerator.h"
 #include "QuestTracker.h"
+#include "StateChange.h"
+#include "Statistics.h"
 #include "TestSupport.h"
 #include "Texts.h"
 
@@ -29,7 +34,7 @@ struct Loaded : WorkDir {
             write("clr_stat.dat", *progress);
         if (ini)
             write("Pelko.ini", *ini);
-        loaded = tracker.LoadQuestData();
+        tracker.LoadQuestData();
         tracker.LoadClearStatus();
     }
     QStringList texts(const QuestList &list) const
@@ -45,7 +50,6 @@ struct Loaded : WorkDir {
     }
 
     QuestTracker tracker{path()};
-    bool loaded = false;
 };
 
 // Entries written short: "├" and "└" stand for the tree marks "　├" and "　└".
@@ -179,6 +183,14 @@ private Q_SLOTS:
         addRow("no match across a line break", "倒す戻る", "");
         addRow("at a field's end", "材料", "薬草集め");
         addRow("within the selectors", "剣", "剣A");
+        // The texts stand in one buffer: a match never runs from one text into the next.
+        addRow("end of a name, start of the client", QStringLiteral("A\0B"), "");
+        addRow("a name holding U+0000", QStringLiteral("x\0y"), QStringLiteral("x\0y"));
+        addRow("end of a reward, across an empty one, into the next name", QStringLiteral("D\0\0E"),
+               "");
+        addRow("a whole reward", "D", QStringLiteral("x\0y"));
+        addRow("longer than every text", QString(400, QChar(u'の')), "");
+        addRow("no keyword: every row", "", "*");
     }
 
     void search()
@@ -194,8 +206,22 @@ private Q_SLOTS:
         quests[2].client = "港町";
         quests[2].reward2 = "SWORD ポーションと港町";
         quests[3].region = 2;
+        quests.push_back({1, 0, 0, "A", "B", "", "C"});
+        quests.push_back({1, 0, 0, QStringLiteral("x\0y"), "", "", "D"});
+        quests.push_back({1, 0, 0, "E"});
+        quests.push_back({1, 0, 0, "", "", "", "", "A"});
         Loaded t(quests, "6,1\r\n0,6\r\n");
-        QCOMPARE(t.texts(t.tracker.searchFor(keyword, {1, 1})), entries(found));
+        if (found != "*")
+            QCOMPARE(t.texts(t.tracker.searchFor(keyword, {1, 1})), entries(found));
+        // The search scans one buffer of every text; it finds exactly the rows that searching
+        // each row's three fields on its own finds, here and in a generated table.
+        const QuestDatabase generated = parseQuestDatabase(sample::generateQuestDatabase(3000, 7));
+        for (const QuestTable *table : {&t.tracker.questTable(), &generated.table}) {
+            const std::vector<bool> rows = rowsContainingKeyword(*table, keyword);
+            QCOMPARE(int(rows.size()), table->count() + 1);
+            for (int r = 1; r <= table->count(); ++r)
+                QCOMPARE(rows[std::size_t(r)], rowContainsKeyword(table->row(r), keyword));
+        }
     }
 
     void detail()
@@ -222,18 +248,19 @@ private Q_SLOTS:
 
     void changeProgress()
     {
-        Loaded t(namedQuests({"A", "B", "C", "D", "E", "F", "G", "H"}));
+        // Quest 9's line, left by a larger database, stays in the file.
+        Loaded t(namedQuests({"A", "B", "C", "D", "E", "F", "G", "H"}), "9,2\r\n0,18\r\n");
         struct Move {
             int row, to;
             QByteArray file;
             const char *completed, *rate;
         };
         const Move moves[] = {
-            {4, 2, "4,2\r\n0,8\r\n", "0", "0"},    // not done to on hold
-            {4, 0, "0,0\r\n", "0", "0"},           // and back
-            {3, 1, "3,1\r\n0,3\r\n", "1", "12.5"}, // cleared: one more
-            {1, 1, "1,1\r\n3,1\r\n0,4\r\n", "2", "25"},
-            {3, 2, "1,1\r\n3,2\r\n0,7\r\n", "1", "12.5"}, // cleared to on hold: one less
+            {4, 2, "4,2\r\n9,2\r\n0,26\r\n", "0", "0"},    // not done to on hold
+            {4, 0, "9,2\r\n0,18\r\n", "0", "0"},           // and back
+            {3, 1, "3,1\r\n9,2\r\n0,21\r\n", "1", "12.5"}, // cleared: one more
+            {1, 1, "1,1\r\n3,1\r\n9,2\r\n0,22\r\n", "2", "25"},
+            {3, 2, "1,1\r\n3,2\r\n9,2\r\n0,25\r\n", "1", "12.5"}, // cleared to on hold
         };
         for (const Move &m : moves) {
             QVERIFY(t.tracker.changeProgress(m.row, m.to));
@@ -285,11 +312,9 @@ private Q_SLOTS:
                   .arg(s.treeView)
                   .arg(s.noConfirmation),
               "restored");
-        QVERIFY(t.tracker.SaveSettings({12, 3, 1, 0}));
-        QCOMPARE(t.file("Pelko.ini"), "12,3,1,0\r\n");
     }
 
-    void selectorsAndCaptions()
+    void selectorItems()
     {
         QStringList regions;
         for (const RegionItem &item : regionSelectorItems())
@@ -299,12 +324,40 @@ private Q_SLOTS:
                  "マリス諸島=5|偽りのアストリア=6|真のアストリア=7|真のフィオーレの島=9|"
                  "ベルカ島=11|ティルト島=12|灰の領界=13|その他=20");
         QCOMPARE(stateSelectorItems().join('|'), "（すべて）|やっていない|クリア|保留");
-        // An empty database opens: no quest, no division by zero.
-        Loaded t({});
-        QVERIFY(t.loaded);
-        QCOMPARE(t.tracker.UpdateStatistics().rateCaption, "クリア率： 0％");
-        QCOMPARE(texts::numberOfContentsCaption(13), "登録クエスト数： 13");
-        QCOMPARE(texts::displayCountCaption(1), "表示数： 1");
+    }
+
+    // The completion rate's text.
+    void rate_data()
+    {
+        QTest::addColumn<int>("cleared");
+        QTest::addColumn<int>("quests");
+        QTest::addColumn<QString>("text");
+        addRow("none", 0, 540, "0");
+        addRow("half", 270, 540, "50");
+        addRow("one decimal", 1, 8, "12.5");
+        addRow("a third", 1, 3, "33.33");
+        addRow("two thirds rounds up", 2, 3, "66.67");
+        addRow("exact half goes to even", 1, 32, "3.12");
+        addRow("all", 540, 540, "100");
+        addRow("largest database", 1, 32766, "0");
+        addRow("empty database", 0, 0, "0");
+    }
+
+    void rate()
+    {
+        QFETCH(int, cleared);
+        QFETCH(int, quests);
+        QFETCH(QString, text);
+        QCOMPARE(completionRateCaption(std::int16_t(cleared), std::int16_t(quests)),
+                 "クリア率： " + text + "％");
+    }
+
+    // The position a changed entry had, pulled back onto the list when the list got shorter.
+    void positionClamp()
+    {
+        QCOMPARE(QList<int>(
+                     {clampListPosition(3, 10), clampListPosition(3, 3), clampListPosition(0, 1)}),
+                 QList<int>({3, 2, 0}));
     }
 };
 

@@ -1,4 +1,7 @@
-// Saving when the disk is full or fails to sync, when the folder cannot be written, and when
+// Reading whatever stands at a file's name: only a regular file within the limit is read, and
+// the answer comes at once whatever else is there.
+//
+// TestFileStore when the disk is full or fails to sync, when the folder cannot be written, and when
 // something other than a file stands at the name: a save either writes the new bytes or reports
 // the failure; the previous file stays as it was wherever the save could be atomic, nothing that
 // is not a regular file is ever replaced, and no temporary file is left behind.
@@ -20,6 +23,8 @@
 
 using namespace pelko;
 using namespace pelko::test;
+
+Q_DECLARE_METATYPE(pelko::ReadStatus)
 
 namespace {
 
@@ -43,10 +48,55 @@ int saveAsChild(const char *path, long long limit, bool asNobody)
 
 } // namespace
 
-class Saving : public QObject
+class TestFileStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // kind: how the file "f" is made; bytes: written first (and read back when Ok). The limit
+    // is 10 bytes.
+    void read_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ReadStatus>("status");
+        addRow("regular file", "", QByteArray("0,0\r\n"), ReadStatus::Ok);
+        addRow("empty file", "", QByteArray(), ReadStatus::Ok);
+        addRow("exactly the limit", "", QByteArray("0123456789"), ReadStatus::Ok);
+        addRow("one byte over", "", QByteArray("0123456789A"), ReadStatus::TooLarge);
+        addRow("missing", "missing", QByteArray(), ReadStatus::Missing);
+        addRow("dangling symlink", "dangling", QByteArray(), ReadStatus::Missing);
+        addRow("symlink to a file", "link", QByteArray("1,1\r\n"), ReadStatus::Ok);
+        addRow("fifo", "fifo", QByteArray(), ReadStatus::Unreadable);
+        addRow("folder", "folder", QByteArray(), ReadStatus::Unreadable);
+        addRow("endless device", "device", QByteArray(), ReadStatus::Unreadable);
+        addRow("link to device", "link to device", QByteArray(), ReadStatus::Unreadable);
+        addRow("sparse 50 GB", "sparse 50 GB", QByteArray(), ReadStatus::TooLarge);
+        addRow("no read permission", "no read permission", QByteArray("0,0\r\n"),
+               ReadStatus::Unreadable);
+    }
+
+    void read()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(ReadStatus, status);
+        WorkDir dir;
+        const QString path = dir.filePath("f");
+        if (kind == "link" || kind == "no read permission" || kind.isEmpty())
+            dir.write(kind == "link" ? "target" : "f", bytes);
+        if (kind == "link" || kind == "dangling")
+            QVERIFY(QFile::link("target", path));
+        else if (!kind.isEmpty() && kind != "missing" && kind != "link" && !placeOddity(path, kind))
+            QSKIP("device nodes cannot be made here");
+        FileRead read;
+        {
+            Unprivileged player(dir.path());
+            read = readFile(path, 10);
+        }
+        QCOMPARE(read.status, status);
+        QCOMPARE(read.bytes, status == ReadStatus::Ok ? bytes : QByteArray());
+    }
+
     // what: what stands at clr_stat.dat ("file": the old progress; "parent is a file": the
     // target is clr_stat.dat/new). player: saved as an unprivileged user in a folder that user
     // cannot write, with the file (unless "read-only") writable. limit: the size files may grow
@@ -131,8 +181,8 @@ int main(int argc, char *argv[])
     if (argc == 5 && qstrcmp(argv[1], "--save") == 0)
         return saveAsChild(argv[2], std::atoll(argv[3]), argv[4][0] == '1');
     QCoreApplication app(argc, argv);
-    Saving test;
+    TestFileStore test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_saving.moc"
+#include "tst_file_store.moc"

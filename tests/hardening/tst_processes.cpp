@@ -1,5 +1,8 @@
 // The real program started as separate processes: one copy per user, wherever the lock has to
-// be kept, and a lock left behind by a killed copy does not keep the next one out.
+// be kept, and a lock left behind by a killed copy does not keep the next one out; ended by a
+// signal, as at logout or by `kill`, it ends as closing its window does, saving the settings and
+// nothing else, and finds its files in its working folder even after that folder was renamed
+// while it ran.
 //
 // The program has no command line and no window system here, so what a copy does is read from
 // the outside. The lock file names the pid of the copy holding it. Every copy reads the database
@@ -17,6 +20,8 @@
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
+
+#include <csignal>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -49,13 +54,36 @@ qint64 lockOwner(const QString &lock)
     return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
 }
 
-struct Copy : ProgramProcess {
-    Copy(const Data &data, const QString &runtime, const QString &cache)
-        : ProgramProcess(PELKO_PELKO, data.path(), runtime, cache)
-    {}
+// The real program started in a working folder, with runtime and cache folders of its own, on
+// the offscreen platform; killed when the test is done with it.
+struct Copy : QProcess {
+    Copy(const QString &workDir, const QString &runtime, const QString &cache)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", runtime);
+        env.insert("XDG_CACHE_HOME", cache);
+        setProcessEnvironment(env);
+        setWorkingDirectory(workDir);
+        setProcessChannelMode(QProcess::ForwardedChannels);
+        start(PELKO_PELKO, {});
+        if (!waitForStarted())
+            qFatal("cannot start the program");
+    }
     Copy(const Data &data, const UserFolders &user)
-        : Copy(data, user.runtime.path(), user.cache.path())
+        : Copy(data.path(), user.runtime.path(), user.cache.path())
     {}
+    ~Copy() override
+    {
+        kill();
+        waitForFinished();
+    }
+    // A file of /proc/<pid>/, empty once the process is gone.
+    QByteArray proc(const char *name) const
+    {
+        QFile f(QStringLiteral("/proc/%1/%2").arg(processId()).arg(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     bool gotIn() const
     {
         const QRegularExpression rchar("rchar: *(\\d+)");
@@ -88,7 +116,7 @@ template <typename F> void waitUntil(F done, const Copy &a, const Copy &b, int m
 
 } // namespace
 
-class SingleInstanceProcesses : public QObject
+class TestProcesses : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -124,7 +152,7 @@ private Q_SLOTS:
         const QString lock = folder + "/pelko.lock";
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder), IN_CLOSE_NOWRITE) >= 0);
-        Copy a(data, user.runtime.path(), cache), b(data, user.runtime.path(), cache);
+        Copy a(data.path(), user.runtime.path(), cache), b(data.path(), user.runtime.path(), cache);
         bool seen = false; // whether the lock file was closed after reading; events merge
         char buffer[4096];
         waitUntil(
@@ -162,7 +190,51 @@ private Q_SLOTS:
         QVERIFY(next.owns(lock));
         QCOMPARE(lockOwner(theirs.runtime.filePath("pelko.lock")), other.processId());
     }
+
+    void signal_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("folder"); // the working folder's name when the signal comes
+        addRow("SIGTERM, folder renamed", int(SIGTERM), "moved");
+        addRow("SIGHUP", int(SIGHUP), "data");
+    }
+
+    void signal()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, folder);
+        WorkDir dir;
+        QTemporaryDir runtime, cache;
+        QVERIFY(QDir(dir.path()).mkdir("data"));
+        dir.write("data/Pelko.dat", databaseBytes(namedQuests({"A", "B"})));
+        dir.write("data/clr_stat.dat", "1,1\r\n0,1\r\n");
+        dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
+        Copy program(dir.filePath("data"), runtime.path(), cache.path());
+        // The program installs its handler once its window is shown: the start-up has ended.
+        const auto catches = [&] {
+            const QByteArray status = program.proc("status");
+            const int at = status.indexOf("SigCgt:") + 7;
+            const qulonglong mask =
+                status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
+            return (mask >> (signal - 1) & 1) != 0;
+        };
+        QVERIFY(QTest::qWaitFor([&] { return catches() || program.state() != QProcess::Running; },
+                                30000)
+                && catches());
+        QVERIFY(folder == "data" || QDir(dir.path()).rename("data", folder));
+        ::kill(pid_t(program.processId()), signal);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        // The settings were saved, written plainly; nothing else was written, nothing is left.
+        QCOMPARE(dir.file(folder + "/Pelko.ini"), "5,2,1,1\r\n");
+        QCOMPARE(dir.file(folder + "/clr_stat.dat"), "1,1\r\n0,1\r\n");
+        QCOMPARE(dir.entries(), QStringList{folder});
+        QCOMPARE(QDir(dir.filePath(folder))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 QStringList({"Pelko.dat", "Pelko.ini", "clr_stat.dat"}));
+    }
 };
 
-QTEST_GUILESS_MAIN(SingleInstanceProcesses)
-#include "tst_single_instance.moc"
+QTEST_GUILESS_MAIN(TestProcesses)
+#include "tst_processes.moc"
