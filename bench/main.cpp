@@ -43,7 +43,7 @@
 namespace pelko::bench {
 namespace {
 
-constexpr int kRebuildRuns = 25;
+constexpr int kRebuildRuns = 61;
 constexpr int kLiteralRuns = 5;
 constexpr int kLoadRuns = 9;
 constexpr int kSaveRuns = 25;

@@ -168,6 +168,45 @@ private Q_SLOTS:
         QCOMPARE_LT(compareQuestNames("薬草", "竜"), 0); // by reading, not by code unit
     }
 
+    // The program starts reading the database before it builds its window and takes the load
+    // where it has always read the file: the same order as a catalog made in one go, the same
+    // refusal of a damaged or missing file, and a load never taken ends with its tracker.
+    void startedLoad_data()
+    {
+        QTest::addColumn<int>("damagedLine"); // 0: none; -1: no file at all
+        QTest::addColumn<bool>("taken");
+        addRow("valid, several pieces", 0, true);
+        addRow("damaged after several pieces", 5000, true);
+        addRow("no file", -1, true);
+        addRow("never taken", 0, false);
+    }
+
+    void startedLoad()
+    {
+        QFETCH(int, damagedLine);
+        QFETCH(bool, taken);
+        WorkDir dir;
+        QByteArray db = sample::generateQuestDatabase(6000, 3);
+        if (damagedLine > 0) {
+            QList<QByteArray> lines = db.split('\n');
+            lines[damagedLine].prepend('x');
+            db = lines.join('\n');
+        }
+        if (damagedLine >= 0)
+            dir.write("Pelko.dat", db);
+        QuestTracker started(dir.path(), QuestTracker::startLoading(dir.path()));
+        QCOMPARE(started.intNumberOfContents(), 0); // nothing is taken before LoadQuestData
+        if (!taken)
+            return;
+        QCOMPARE(started.LoadQuestData(), damagedLine == 0);
+        if (damagedLine != 0)
+            return;
+        std::vector<std::int16_t> listed;
+        for (const ListEntry &e : started.listFor({kAll, false}))
+            listed.push_back(e.row);
+        QCOMPARE(listed, QuestCatalog(parseQuestDatabase(db).table).sortedRows());
+    }
+
     void search_data()
     {
         QTest::addColumn<QString>("keyword");
