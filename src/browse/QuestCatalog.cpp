@@ -131,21 +131,17 @@ constexpr int kPieceRows = 2048;
 
 } // namespace
 
-// The names of a run of rows, copied out of the table being read, and once collated their
-// sort keys and items, sorted.
+// The names of a run of rows, seen in the texts of the table being read, and once collated
+// their sort keys and items, sorted.
 struct QuestCatalogBuilder::Piece {
     int firstRow = 1;
-    std::vector<char16_t> names;
-    std::vector<std::uint32_t> nameStarts; // one more than names: where each one starts
+    std::vector<QStringView> names;
 
     std::vector<std::uint8_t> keys;
     std::vector<SortItem> items;
 
-    QStringView name(std::size_t i) const
-    {
-        return QStringView(names.data() + nameStarts[i], nameStarts[i + 1] - nameStarts[i]);
-    }
-    std::size_t count() const { return nameStarts.size() - 1; }
+    QStringView name(std::size_t i) const { return names[i]; }
+    std::size_t count() const { return names.size(); }
 
     void collate(const Collator &coll)
     {
@@ -174,7 +170,6 @@ struct QuestCatalogBuilder::Piece {
         }
         std::sort(items.begin(), items.end());
         names = {};
-        nameStarts = {};
     }
 };
 
@@ -203,15 +198,12 @@ void QuestCatalogBuilder::cutPieces(const QuestTexts &texts, int rowCount, bool 
         Piece piece;
         piece.firstRow = m_rowsHandedOver + 1;
         const int last = std::min(m_rowsHandedOver + kPieceRows, rowCount);
-        piece.nameStarts.reserve(static_cast<std::size_t>(last - m_rowsHandedOver + 1));
+        piece.names.reserve(static_cast<std::size_t>(last - m_rowsHandedOver));
         for (int r = piece.firstRow; r <= last; ++r) {
-            piece.nameStarts.push_back(static_cast<std::uint32_t>(piece.names.size()));
             const qsizetype text = QuestTexts::textIndex(r, TextField::QuestName);
-            const QStringView name =
-                texts.buffer().sliced(texts.start(text), texts.end(text) - texts.start(text));
-            piece.names.insert(piece.names.end(), name.utf16(), name.utf16() + name.size());
+            piece.names.push_back(
+                texts.buffer().sliced(texts.start(text), texts.end(text) - texts.start(text)));
         }
-        piece.nameStarts.push_back(static_cast<std::uint32_t>(piece.names.size()));
         m_rowsHandedOver = last;
         const std::lock_guard lock(m_mutex);
         m_pieces.push_back(std::move(piece));

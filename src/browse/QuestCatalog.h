@@ -43,7 +43,8 @@ public:
     QuestCatalogBuilder &operator=(const QuestCatalogBuilder &) = delete;
 
     // From the reading thread, as rows are read: rows 1 to rowCount of texts are complete. The
-    // names are copied a piece at a time, so texts may go on growing afterwards.
+    // names are collated where they stand, so the texts' buffer must not move from the first
+    // call to finish(): the reader reserves room for every text it can hold before it starts.
     void rowsRead(const QuestTexts &texts, int rowCount);
     // From the reading thread: the table is complete (the last rows' names are handed over), or
     // it will never be (nothing more will come).
