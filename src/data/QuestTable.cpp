@@ -5,17 +5,6 @@
 #include <algorithm>
 
 namespace pelko {
-namespace {
-
-const QString &field(const QuestRecord &rec, int f)
-{
-    const QString *const fields[kTextFields] = {&rec.QuestName, &rec.Client, &rec.Process,
-                                                &rec.Reward1, &rec.Reward2};
-    return *fields[f];
-}
-
-} // namespace
-
 void QuestTexts::reserve(qsizetype characters, qsizetype texts)
 {
     m_starts.reserve(static_cast<std::size_t>(texts) + 1);
@@ -37,12 +26,6 @@ void QuestTexts::close(qsizetype written)
     m_filling[m_used + written] = 0;
     m_used += written + 1;
     m_starts.push_back(m_used);
-}
-
-void QuestTexts::append(QStringView text)
-{
-    std::copy(text.utf16(), text.utf16() + text.size(), room(text.size()));
-    close(text.size());
 }
 
 bool QuestTexts::appendAnsi(QByteArrayView bytes)
@@ -76,24 +59,6 @@ QString QuestTexts::shared(qsizetype text) const
     slice.setBegin(slice.data() + from);
     slice.size = size;
     return QString(std::move(slice));
-}
-
-QuestTable::QuestTable(const std::vector<QuestRecord> &quests, QuestRecord endRecord)
-    : m_end(std::move(endRecord))
-{
-    qsizetype characters = 0;
-    for (const QuestRecord &rec : quests) {
-        for (int f = 0; f < kTextFields; ++f)
-            characters += field(rec, f).size() + 1;
-    }
-    m_texts.reserve(characters);
-    m_numbers.reserve(quests.size());
-    for (const QuestRecord &rec : quests) {
-        for (int f = 0; f < kTextFields; ++f)
-            m_texts.append(field(rec, f));
-        m_numbers.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
-    }
-    m_texts.finish();
 }
 
 QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts)

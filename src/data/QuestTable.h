@@ -55,8 +55,6 @@ public:
     qsizetype end(qsizetype text) const { return m_starts[static_cast<std::size_t>(text) + 1] - 1; }
     qsizetype textCount() const { return static_cast<qsizetype>(m_starts.size()) - 1; }
 
-    // Appends one text and its terminator.
-    void append(QStringView text);
     // Appends one text decoded from code page 932 straight into the buffer; false when a byte
     // or code of it became U+FFFD.
     bool appendAnsi(QByteArrayView bytes);
@@ -89,8 +87,6 @@ class QuestTable
 {
 public:
     QuestTable() = default;
-    // The records' texts are copied into one buffer.
-    QuestTable(const std::vector<QuestRecord> &quests, QuestRecord endRecord);
     // The reader's way: each row's numbers, and every text already decoded into one buffer.
     QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts);
 
