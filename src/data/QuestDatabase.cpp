@@ -7,6 +7,9 @@ namespace {
 
 constexpr std::uint8_t kEndRegion = 99;
 
+// The text buffer keeps its positions in 32 bits.
+static_assert(kMaxQuestDatabaseBytes + qint64(kMaxQuests + 1) * kTextFields < qint64(UINT32_MAX));
+
 DatabaseError errorOf(ReadError e, int field)
 {
     switch (e) {

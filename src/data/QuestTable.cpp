@@ -25,7 +25,7 @@ void QuestTexts::close(qsizetype written)
 {
     m_filling[m_used + written] = 0;
     m_used += written + 1;
-    m_starts.push_back(m_used);
+    m_starts.push_back(static_cast<std::uint32_t>(m_used));
 }
 
 bool QuestTexts::appendAnsi(QByteArrayView bytes)

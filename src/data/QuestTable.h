@@ -52,7 +52,10 @@ public:
     }
     qsizetype start(qsizetype text) const { return m_starts[static_cast<std::size_t>(text)]; }
     // One past the text's last character, where its terminator stands.
-    qsizetype end(qsizetype text) const { return m_starts[static_cast<std::size_t>(text) + 1] - 1; }
+    qsizetype end(qsizetype text) const
+    {
+        return qsizetype(m_starts[static_cast<std::size_t>(text) + 1]) - 1;
+    }
     qsizetype textCount() const { return static_cast<qsizetype>(m_starts.size()) - 1; }
 
     // Appends one text decoded from code page 932 straight into the buffer; false when a byte
@@ -75,7 +78,9 @@ private:
     QString m_buffer;
     char16_t *m_filling = nullptr; // the buffer's characters while it is being filled
     qsizetype m_used = 0;          // while filling, the buffer's size is its room
-    std::vector<qsizetype> m_starts{0};
+    // Where each text starts, and one past the last: 32 bits hold every position of a buffer
+    // filled from a database within the size limit, at half the room of qsizetype.
+    std::vector<std::uint32_t> m_starts{0};
 };
 
 // All quests, addressed by row from 1 to count(); filled once at start-up, never changed.
