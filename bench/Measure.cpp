@@ -37,6 +37,29 @@ Figure summarize(QByteArray name, std::vector<double> wallMs, std::vector<double
     return f;
 }
 
+std::vector<Figure> measureInterleaved(const std::vector<QByteArray> &names, int runs,
+                                       const std::function<void(std::size_t)> &run)
+{
+    const std::size_t n = names.size();
+    std::vector<std::vector<double>> wall(n), cpu(n);
+    for (std::size_t c = 0; c < n; ++c)
+        run(c);
+    for (int i = 0; i < runs; ++i) {
+        for (std::size_t c = 0; c < n; ++c) {
+            const double cpuStart = threadCpuMs();
+            QElapsedTimer timer;
+            timer.start();
+            run(c);
+            wall[c].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            cpu[c].push_back(threadCpuMs() - cpuStart);
+        }
+    }
+    std::vector<Figure> figures;
+    for (std::size_t c = 0; c < n; ++c)
+        figures.push_back(summarize(names[c], std::move(wall[c]), std::move(cpu[c])));
+    return figures;
+}
+
 void printHeader()
 {
     std::printf("%-44s %5s %10s %10s %10s\n", "case", "runs", "median ms", "min ms", "cpu ms");

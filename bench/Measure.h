@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 
+#include <functional>
 #include <vector>
 
 namespace pelko::bench {
@@ -52,6 +53,11 @@ template <class Case> Figure measure(QByteArray name, int runs, Case &&run)
     return measurePrepared(
         std::move(name), runs, [] { return 0; }, [&](int) { run(); });
 }
+
+// Runs each case once untimed, then all of them in turn, `runs` rounds: a slow spell of the
+// machine then falls on every case alike, so that their figures compare.
+std::vector<Figure> measureInterleaved(const std::vector<QByteArray> &names, int runs,
+                                       const std::function<void(std::size_t)> &run);
 
 void printHeader();
 void printFigure(const Figure &figure);
