@@ -140,25 +140,22 @@ struct QuestCatalogBuilder::Piece {
     std::vector<std::uint8_t> keys;
     std::vector<SortItem> items;
 
-    QStringView name(std::size_t i) const { return names[i]; }
-    std::size_t count() const { return names.size(); }
-
     void collate(const Collator &coll)
     {
-        keys.reserve(count() * 32);
+        keys.reserve(names.size() * 32);
         std::vector<std::uint32_t> starts;
-        starts.reserve(count() + 1);
-        for (std::size_t i = 0; i < count(); ++i) {
+        starts.reserve(names.size() + 1);
+        for (const QStringView name : names) {
             starts.push_back(static_cast<std::uint32_t>(keys.size()));
-            if (!name(i).isEmpty()) // an empty name keeps an empty key and sorts first
-                coll.appendKey(name(i), keys);
+            if (!name.isEmpty()) // an empty name keeps an empty key and sorts first
+                coll.appendKey(name, keys);
         }
         starts.push_back(static_cast<std::uint32_t>(keys.size()));
         // The keys no longer move: items may point into them. Keys hold no zero byte before
         // their terminator, so the zero-padded first bytes of a key order as the key does, and
         // equal prefixes leave the rest to compare.
-        items.reserve(count());
-        for (std::size_t i = 0; i < count(); ++i) {
+        items.reserve(names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
             SortItem item{{0, 0},
                           keys.data() + starts[i],
                           starts[i + 1] - starts[i],
@@ -199,11 +196,8 @@ void QuestCatalogBuilder::cutPieces(const QuestTexts &texts, int rowCount, bool 
         piece.firstRow = m_rowsHandedOver + 1;
         const int last = std::min(m_rowsHandedOver + kPieceRows, rowCount);
         piece.names.reserve(static_cast<std::size_t>(last - m_rowsHandedOver));
-        for (int r = piece.firstRow; r <= last; ++r) {
-            const qsizetype text = QuestTexts::textIndex(r, TextField::QuestName);
-            piece.names.push_back(
-                texts.buffer().sliced(texts.start(text), texts.end(text) - texts.start(text)));
-        }
+        for (int r = piece.firstRow; r <= last; ++r)
+            piece.names.push_back(texts.view(QuestTexts::textIndex(r, TextField::QuestName)));
         m_rowsHandedOver = last;
         const std::lock_guard lock(m_mutex);
         m_pieces.push_back(std::move(piece));

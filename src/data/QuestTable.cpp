@@ -84,8 +84,7 @@ QuestRecord QuestTable::row(int r) const
 
 QStringView QuestTable::view(int r, TextField f) const
 {
-    const qsizetype text = QuestTexts::textIndex(r, f);
-    return m_texts.buffer().sliced(m_texts.start(text), m_texts.end(text) - m_texts.start(text));
+    return m_texts.view(QuestTexts::textIndex(r, f));
 }
 
 std::int16_t QuestTable::chainGroup(int r) const

@@ -57,6 +57,11 @@ public:
         return qsizetype(m_starts[static_cast<std::size_t>(text) + 1]) - 1;
     }
     qsizetype textCount() const { return static_cast<qsizetype>(m_starts.size()) - 1; }
+    // One text, as a view of the buffer.
+    QStringView view(qsizetype text) const
+    {
+        return buffer().sliced(start(text), end(text) - start(text));
+    }
 
     // Appends one text decoded from code page 932 straight into the buffer; false when a byte
     // or code of it became U+FFFD.
