@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -24,7 +25,7 @@ class TextBox;
 
 // Where the program finds its files and its single-instance lock.
 struct ProgramPaths {
-    QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini; empty: the working folder
+    QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini
     QStringList lockFiles; // one per user, tried in order
     // The load of workDir's Pelko.dat, when started before the window (QuestTracker::startLoading).
     std::unique_ptr<QuestDataLoad> startedLoad = {};
@@ -81,6 +82,7 @@ private:
 
     // Progress
     void optQuestState_Click(int index);
+    void showOption(std::optional<int> option);
     void UpdateStatistics();
 
     // Help

@@ -60,11 +60,10 @@ FilterSelection frmMain::selectorsNow() const
 void frmMain::RefreshQuestList()
 {
     ClearQuestList();
-    DisplayCount = 0;
     showList(m_tracker.listFor({selectorsNow(), chkTreeView->value() == 1}));
 }
 
-// Hands the built list to the list box and shows its count.
+// Hands the built list to the list box and shows its count: the number of entries added.
 void frmMain::showList(QuestList list)
 {
     DisplayCount = static_cast<std::int16_t>(list.size());
@@ -85,7 +84,6 @@ void frmMain::cmdSearchItems_Click()
         return;
     }
     ClearQuestList();
-    DisplayCount = 0;
     showList(m_tracker.searchFor(keyword, selectorsNow())); // always flat and sorted
 }
 
@@ -105,11 +103,7 @@ void frmMain::lstQuestList_Click()
     txtProcess->setText(detail->process);
     txtReward1->setText(detail->reward1);
     txtReward2->setText(detail->reward2);
-    // Selecting the stored option raises optQuestState_Click, which ends at its guard.
-    if (detail->option)
-        optQuestState->setValue(*detail->option, true);
-    else
-        optQuestState->clearAll(); // an unknown stored value, or no progress entry at all
+    showOption(detail->option);
     QuestState->setEnabled(true);
     for (int k = 0; k < 3; ++k)
         optQuestState->setButtonEnabled(k, detail->changeable);

@@ -46,13 +46,6 @@ public:
 
     bool usable() const { return m_collator != nullptr; }
 
-    int compare(QStringView a, QStringView b) const
-    {
-        if (!m_collator)
-            return a.compare(b);
-        return ucol_strcoll(m_collator.get(), chars(a), length(a), chars(b), length(b));
-    }
-
     // Appends the sort key of a non-empty text, its terminating zero byte included.
     void appendKey(QStringView text, std::vector<std::uint8_t> &keys) const
     {
@@ -169,15 +162,6 @@ struct QuestCatalogBuilder::Piece {
         names = {};
     }
 };
-
-int compareQuestNames(const QString &a, const QString &b)
-{
-    // An empty name comes before every other one, even a name made only of characters the
-    // collation ignores.
-    if (a.isEmpty() || b.isEmpty())
-        return a.isEmpty() ? (b.isEmpty() ? 0 : -1) : 1;
-    return collator().compare(a, b);
-}
 
 QuestCatalog::QuestCatalog(QuestTable table)
 {

@@ -73,7 +73,4 @@ private:
     bool m_abandoned = false;
 };
 
-// The collation the flat list uses.
-int compareQuestNames(const QString &a, const QString &b);
-
 } // namespace pelko

@@ -17,18 +17,13 @@ QString ConvertLineBreaks(const QString &source)
     return result;
 }
 
-QuestDetail detailOf(const QuestTable &table, const ClearStatusTable &status, int row)
+QuestDetail detailTexts(const QuestTable &table, int row)
 {
-    const QuestRecord &rec = table.row(row);
     QuestDetail d;
-    d.client = rec.Client;
-    d.process = ConvertLineBreaks(rec.Process);
-    d.reward1 = ConvertLineBreaks(rec.Reward1);
-    d.reward2 = ConvertLineBreaks(rec.Reward2);
-    const auto progress = status.progressOf(rec.QuestNo);
-    d.changeable = progress.has_value();
-    if (progress && *progress <= OnHold)
-        d.option = *progress;
+    d.client = table.text(row, TextField::Client);
+    d.process = ConvertLineBreaks(table.text(row, TextField::Process));
+    d.reward1 = ConvertLineBreaks(table.text(row, TextField::Reward1));
+    d.reward2 = ConvertLineBreaks(table.text(row, TextField::Reward2));
     return d;
 }
 

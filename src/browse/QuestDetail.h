@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ClearStatus.h"
 #include "QuestTable.h"
 
 #include <QString>
@@ -22,11 +21,12 @@ struct QuestDetail {
     QString reward2;
     // The option to select: nothing when the quest number has no progress entry or the stored
     // value is none of the three states.
-    std::optional<int> option;
+    std::optional<int> option = std::nullopt;
     // False when the quest number has no progress entry, so its progress cannot be changed.
     bool changeable = false;
 };
 
-QuestDetail detailOf(const QuestTable &table, const ClearStatusTable &status, int row);
+// The texts of a row as the pane shows them; the progress is the tracker's to fill in.
+QuestDetail detailTexts(const QuestTable &table, int row);
 
 } // namespace pelko

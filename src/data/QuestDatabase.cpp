@@ -24,9 +24,10 @@ DatabaseError errorOf(ReadError e, int field)
     return DatabaseError::OutOfRange;
 }
 
-// Reads one record into rec, its texts into texts (the end record's into rec); returns the
-// failure, if any, after noting where it stood.
-std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec, QuestTexts &texts,
+// Reads one record into rec, its texts into texts; the end record's texts are only decoded, to
+// tell whether they are valid, since nothing reads them. Returns the failure, if any, after
+// noting where it stood.
+std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec, QuestTexts &texts,
                                           RecordSource &source, QuestDatabase &db)
 {
     int field = 0;
@@ -44,19 +45,14 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
             source.firstLine = in.lastFieldLine();
         return true;
     };
-    auto text = [&](QString &endRecordText) {
+    auto text = [&]() {
         ++field;
         const std::optional<QByteArrayView> raw = in.readRawText();
         if (!raw)
             return false;
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
-        bool valid = true;
-        if (rec.Region == kEndRegion) {
-            endRecordText = decodeAnsi(*raw);
-            valid = !endRecordText.contains(QChar(0xFFFD));
-        } else {
-            valid = texts.appendAnsi(*raw);
-        }
+        const bool valid = rec.Region == kEndRegion ? !decodeAnsi(*raw).contains(QChar(0xFFFD))
+                                                    : texts.appendAnsi(*raw);
         if (!valid)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         return true;
@@ -65,9 +61,8 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, QuestRecord &rec
     const bool ok = number([&] { return in.readInt16(); }, discarded)
                     && number([&] { return in.readUInt8(); }, rec.Region)
                     && number([&] { return in.readInt16(); }, rec.ChainNo)
-                    && number([&] { return in.readInt16(); }, rec.QuestNo) && text(rec.QuestName)
-                    && text(rec.Client) && text(rec.Process) && text(rec.Reward1)
-                    && text(rec.Reward2);
+                    && number([&] { return in.readInt16(); }, rec.QuestNo) && text() && text()
+                    && text() && text() && text();
     if (!ok)
         return fail();
     source.lastLine = in.lastFieldLine();
@@ -90,7 +85,7 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
     const qsizetype maxTexts = qsizetype(kMaxQuests + 1) * kTextFields;
     texts.reserve(bytes.size() + maxTexts, maxTexts);
     for (;;) {
-        QuestRecord rec;
+        RowNumbers rec;
         RecordSource source;
         if (auto failure = readRecord(in, rec, texts, source, db)) {
             db.failure = failure;
@@ -99,7 +94,7 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
-            db.table = QuestTable(std::move(quests), std::move(rec), std::move(texts));
+            db.table = QuestTable(std::move(quests), std::move(texts));
             return db;
         }
         // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the
@@ -108,7 +103,7 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
             db.failure = DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2};
             return db;
         }
-        quests.push_back({rec.ChainNo, rec.QuestNo, rec.Region});
+        quests.push_back(rec);
         if (rowsRead)
             rowsRead(texts, static_cast<int>(quests.size()));
     }

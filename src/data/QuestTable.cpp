@@ -61,8 +61,8 @@ QString QuestTexts::shared(qsizetype text) const
     return QString(std::move(slice));
 }
 
-QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts)
-    : m_numbers(std::move(rows)), m_end(std::move(endRecord)), m_texts(std::move(texts))
+QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestTexts texts)
+    : m_numbers(std::move(rows)), m_texts(std::move(texts))
 {
     m_texts.finish();
     Q_ASSERT(m_texts.textCount() == static_cast<qsizetype>(m_numbers.size()) * kTextFields);

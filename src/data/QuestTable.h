@@ -98,7 +98,7 @@ class QuestTable
 public:
     QuestTable() = default;
     // The reader's way: each row's numbers, and every text already decoded into one buffer.
-    QuestTable(std::vector<RowNumbers> rows, QuestRecord endRecord, QuestTexts texts);
+    QuestTable(std::vector<RowNumbers> rows, QuestTexts texts);
 
     std::int16_t count() const { return static_cast<std::int16_t>(m_numbers.size()); }
     bool isRow(int row) const { return row >= 1 && row <= count(); }
@@ -114,7 +114,6 @@ public:
     {
         return m_texts.shared(QuestTexts::textIndex(row, field));
     }
-    const QuestRecord &endRecord() const { return m_end; }
     const QuestTexts &texts() const { return m_texts; }
 
     // Chain group of a row: ChainNo / 10, truncated toward zero (0 means no chain).
@@ -122,7 +121,6 @@ public:
 
 private:
     std::vector<RowNumbers> m_numbers;
-    QuestRecord m_end;
     QuestTexts m_texts;
 };
 

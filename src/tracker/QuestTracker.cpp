@@ -4,11 +4,12 @@
 #include "KeywordSearch.h"
 #include "QuestDatabase.h"
 #include "Settings.h"
-#include "StateChange.h"
 #include "Statistics.h"
 #include "Texts.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace pelko {
 namespace {
@@ -17,22 +18,26 @@ const QString kDatabaseFile = QStringLiteral("Pelko.dat");
 const QString kProgressFile = QStringLiteral("clr_stat.dat");
 const QString kSettingsFile = QStringLiteral("Pelko.ini");
 
-// A stored value is applied when it lies in the range the file has always allowed and names an
-// item the selector has; otherwise the choice keeps its default.
-int judged(int value, int max, int itemCount)
+// A stored value is applied when it names an item of its selector (or a state of its check
+// box); otherwise the choice keeps its default. The file has always allowed 0 to 20 for the
+// region and 0 to 4 for the progress item, but an index without an item selects nothing, so
+// the items alone decide.
+int judged(int value, int itemCount)
 {
-    return value >= 0 && value <= max && value < itemCount ? value : 0;
+    return value >= 0 && value < itemCount ? value : 0;
 }
 
 QString pathIn(const QString &workDir, const QString &name)
 {
-    return workDir.isEmpty() ? name : QDir(workDir).filePath(name);
+    return QDir(workDir).filePath(name);
 }
 
 } // namespace
 
 QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir))
-{}
+{
+    Q_ASSERT(!m_workDir.isEmpty());
+}
 
 QuestTracker::QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad)
     : m_workDir(std::move(workDir)), m_startedLoad(std::move(startedLoad))
@@ -61,8 +66,7 @@ bool QuestTracker::LoadQuestData()
 
 void QuestTracker::removeSaveLeftovers() const
 {
-    pelko::removeSaveLeftovers(m_workDir.isEmpty() ? QStringLiteral(".") : m_workDir,
-                               {kProgressFile, kSettingsFile});
+    pelko::removeSaveLeftovers(m_workDir, {kProgressFile, kSettingsFile});
 }
 
 ProgressNotice QuestTracker::LoadClearStatus()
@@ -89,8 +93,7 @@ WindowSettings QuestTracker::LoadSettings() const
         parseSettings(readFile(filePath(kSettingsFile), kMaxSettingsBytes).bytes);
     const int regionItems = static_cast<int>(regionSelectorItems().size());
     const int stateItems = static_cast<int>(stateSelectorItems().size());
-    return {judged(v[0], 20, regionItems), judged(v[1], 4, stateItems), judged(v[2], 1, 2),
-            judged(v[3], 1, 2)};
+    return {judged(v[0], regionItems), judged(v[1], stateItems), judged(v[2], 2), judged(v[3], 2)};
 }
 
 bool QuestTracker::SaveSettings(const WindowSettings &s) const
@@ -127,7 +130,10 @@ std::optional<QuestDetail> QuestTracker::detailOf(int row) const
 {
     if (!questTable().isRow(row))
         return std::nullopt;
-    return pelko::detailOf(questTable(), m_clearStatusTable, row);
+    QuestDetail detail = detailTexts(questTable(), row);
+    detail.option = shownOption(row);
+    detail.changeable = storedProgress(row).has_value();
+    return detail;
 }
 
 std::optional<std::uint8_t> QuestTracker::storedProgress(int row) const
@@ -137,9 +143,23 @@ std::optional<std::uint8_t> QuestTracker::storedProgress(int row) const
     return m_clearStatusTable.progressOf(questTable().numbers(row).QuestNo);
 }
 
+bool QuestTracker::isChange(int row, int index) const
+{
+    const std::optional<std::uint8_t> stored = storedProgress(row);
+    return stored && index != *stored;
+}
+
 QString QuestTracker::confirmationPrompt(int row, int index) const
 {
-    return pelko::confirmationPrompt(questTable().text(row, TextField::QuestName), index);
+    return texts::confirmationPrompt(questTable().text(row, TextField::QuestName), index);
+}
+
+std::optional<int> QuestTracker::shownOption(int row) const
+{
+    const std::optional<std::uint8_t> stored = storedProgress(row);
+    if (!stored || *stored > OnHold)
+        return std::nullopt;
+    return *stored;
 }
 
 bool QuestTracker::changeProgress(int row, int index)
@@ -148,11 +168,20 @@ bool QuestTracker::changeProgress(int row, int index)
     return SaveClearStatus();
 }
 
+int QuestTracker::positionAfterRebuild(int selectedBefore, int countBefore, int countAfter)
+{
+    if (countAfter < 1)
+        return -1;
+    const int position = countBefore >= 1 ? selectedBefore : 0;
+    return std::clamp(position, 0, countAfter - 1);
+}
+
 ProgressStatistics QuestTracker::UpdateStatistics() const
 {
-    const std::int16_t completed = countCompleted(m_clearStatusTable);
-    return {completed, completedCaption(completed),
-            completionRateCaption(completed, intNumberOfContents())};
+    const std::int16_t intCompletedQuest = countCompleted(m_clearStatusTable);
+    return {
+        texts::completedCaption(intCompletedQuest),
+        texts::completionRateCaption(completionRateText(intCompletedQuest, intNumberOfContents()))};
 }
 
 } // namespace pelko

@@ -37,8 +37,8 @@ struct ListSelection {
     bool tree = false;
 };
 
+// The two statistics captions of the main window.
 struct ProgressStatistics {
-    std::int16_t intCompletedQuest = 0;
     QString completedCaption; // "コンプリート数： N"
     QString rateCaption;      // "クリア率： R％"
 };
@@ -49,9 +49,9 @@ struct ProgressStatistics {
 class QuestTracker
 {
 public:
-    // Files are opened by name relative to workDir; an empty workDir is the process's working
-    // folder itself, so the files follow it even when the folder is renamed while we run.
-    explicit QuestTracker(QString workDir = {});
+    // Files are opened by name relative to workDir; the program passes ".", so that the files
+    // follow the working folder even when it is renamed while the program runs.
+    explicit QuestTracker(QString workDir);
     // With the load of workDir's Pelko.dat already under way (see startLoading).
     QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad);
 
@@ -89,10 +89,23 @@ public:
     std::optional<QuestDetail> detailOf(int row) const;
     // The stored progress of a row's quest; nothing when its number has no progress entry.
     std::optional<std::uint8_t> storedProgress(int row) const;
+
+    // A progress change, decided in the order the option handler asks:
+    // - whether selecting option `index` for the shown row changes its progress: not when the
+    //   option is the stored one (every programmatic selection ends here), nor for a row whose
+    //   quest number has no progress entry;
+    bool isChange(int row, int index) const;
     QString confirmationPrompt(int row, int index) const;
-    // Stores the new progress of the row's quest and saves the whole table; false when the save
-    // failed (the change stands in memory all the same).
+    // - the option shown for the row, again after a declined change: its stored progress, or
+    //   none when that is no state of an option (or the row has no progress entry);
+    std::optional<int> shownOption(int row) const;
+    // - an accepted change: stored for the row's quest number, then the whole table saved; false
+    //   when the save failed (the change stands in memory all the same);
     bool changeProgress(int row, int index);
+    // - the list position to select once the list is rebuilt: the entry selected before (or the
+    //   first, when the list was empty), pulled back onto a list that got shorter; -1 when the
+    //   rebuilt list is empty.
+    static int positionAfterRebuild(int selectedBefore, int countBefore, int countAfter);
 
     ProgressStatistics UpdateStatistics() const;
 

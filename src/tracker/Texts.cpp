@@ -61,6 +61,26 @@ QString displayCountCaption(int count)
     return QStringLiteral("表示数： ") + QString::number(count);
 }
 
+QString completedCaption(int completed)
+{
+    return QStringLiteral("コンプリート数： ") + QString::number(completed);
+}
+
+QString completionRateCaption(const QString &rate)
+{
+    return QStringLiteral("クリア率： ") + rate + QStringLiteral("％");
+}
+
+QString confirmationPrompt(const QString &questName, int index)
+{
+    const QString state = index == 0   ? QStringLiteral("やっていない")
+                          : index == 1 ? QStringLiteral("コンプリート")
+                                       : QStringLiteral("保留");
+    return QStringLiteral("「") + questName + QStringLiteral("」の\r\n")
+           + QStringLiteral("クリア状況を「") + state + QStringLiteral("」に変更します。\r\n")
+           + QStringLiteral("よろしいですか？");
+}
+
 } // namespace texts
 
 std::vector<RegionItem> regionSelectorItems()

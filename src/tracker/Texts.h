@@ -18,8 +18,15 @@ QString damagedProgress();
 QString writeError(); // a progress or settings save failed
 QString emptyKeyword();
 
-QString numberOfContentsCaption(int count); // "登録クエスト数： N"
-QString displayCountCaption(int count);     // "表示数： N"
+QString numberOfContentsCaption(int count);         // "登録クエスト数： N"
+QString displayCountCaption(int count);             // "表示数： N"
+QString completedCaption(int completed);            // "コンプリート数： N"
+QString completionRateCaption(const QString &rate); // "クリア率： R％"
+
+// Three lines joined by CR LF: 「name」の / クリア状況を「state」に変更します。 / よろしいですか？
+// The state is named "やっていない" for 0, "コンプリート" for 1 (not "クリア", as on its option)
+// and "保留" for any other index.
+QString confirmationPrompt(const QString &questName, int index);
 
 } // namespace texts
 

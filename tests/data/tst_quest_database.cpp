@@ -79,9 +79,7 @@ private Q_SLOTS:
         const QuestDatabase db = parseQuestDatabase(bytes);
         QTEST(db.ok() ? int(db.table.count()) : -1, "quests");
         QTEST(db.ok() ? -1 : int(db.failure->error), "error");
-        if (db.ok())
-            QCOMPARE(int(db.table.endRecord().Region), 99);
-        else if (db.failure->error == DatabaseError::TooManyQuests)
+        if (!db.ok() && db.failure->error == DatabaseError::TooManyQuests)
             QCOMPARE(db.failure->line, kMaxQuests + 1);
     }
 

@@ -1,7 +1,7 @@
 // Started by tst_qt_translations in a given environment: shows the program's confirmation prompt
 // as the program would, after loading Qt's translations as the program does, and prints the
 // prompt's button texts and the first command of a text box's context menu, one a line.
-#include "StateChange.h"
+#include "Texts.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/QtTranslations.h"
 
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
             box->reject();
         }
     });
-    pelko::MsgBox(pelko::confirmationPrompt(QStringLiteral("灯台の鍵"), 1),
+    pelko::MsgBox(pelko::texts::confirmationPrompt(QStringLiteral("灯台の鍵"), 1),
                   pelko::MsgButtons::OkCancel);
     QLineEdit edit;
     const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());

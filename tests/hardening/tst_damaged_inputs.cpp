@@ -25,24 +25,16 @@ const QString kNotice =
                    "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
                    "のでご注意ください。");
 const QStringList kNames = {"A", "B", "C", "D"}; // quest numbers 1 to 4, listed in this order
+const QByteArray kDefaults = "0,0,0,0\r\n";
 
-// A folder with four quests, no progress and the default settings.
-struct Folder : WorkDir {
-    Folder(const QByteArray &ini = "0,0,0,0\r\n")
-    {
-        write("Pelko.dat", databaseBytes(namedQuests(kNames)));
-        write("clr_stat.dat", "0,0\r\n");
-        write("Pelko.ini", ini);
-    }
-    // Every entry with its bytes.
-    QByteArrayList contents() const
-    {
-        QByteArrayList all;
-        for (const QString &name : entries())
-            all << name.toUtf8() << read(name).value_or("<unreadable>");
-        return all;
-    }
-};
+// Every entry of a folder with its bytes.
+QByteArrayList contents(const WorkDir &dir)
+{
+    QByteArrayList all;
+    for (const QString &name : dir.entries())
+        all << name.toUtf8() << dir.read(name).value_or("<unreadable>");
+    return all;
+}
 
 // The settings restored to the controls: country, state, tree view, no confirmation.
 QString restored(MainWindowHarness &h)
@@ -98,12 +90,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(int, quests);
         QFETCH(QByteArray, states);
-        Folder dir;
+        Folder dir(namedQuests(kNames), "0,0\r\n", kDefaults);
         if (bytes == "-")
             QFile::remove(dir.filePath(file));
         else
             dir.write(file, bytes);
-        const QByteArrayList before = dir.contents();
+        const QByteArrayList before = contents(dir);
         // Twice: as nothing is written, the same messages come every time.
         for (int again = 0; again < 2; ++again) {
             MainWindowHarness h(dir);
@@ -124,7 +116,7 @@ private Q_SLOTS:
             QCOMPARE(h.saves("clr_stat.dat") + h.saves("Pelko.ini"), 0); // not even an attempt
         }
         // Neither the start nor the window going away without being closed wrote anything.
-        QCOMPARE(dir.contents(), before);
+        QCOMPARE(contents(dir), before);
     }
 
     // A save cut short by a crash leaves its temporary file; the next start removes it, unless
@@ -136,7 +128,7 @@ private Q_SLOTS:
                                   "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",     "Pelko.ini.QwErTy",
                                   "clr_stat.dat.Folder"};
         for (const bool refused : {false, true}) {
-            Folder dir;
+            Folder dir(namedQuests(kNames), "0,0\r\n", kDefaults);
             if (refused)
                 QFile::remove(dir.filePath("Pelko.dat"));
             for (const QString &name :
@@ -190,7 +182,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QString, kind);
         QFETCH(QByteArray, after);
-        Folder dir("0,0,0,1\r\n"); // no confirmation
+        Folder dir(namedQuests(kNames), "0,0\r\n", "0,0,0,1\r\n"); // no confirmation
         const QString path = dir.filePath(file);
         const qint64 limit = file == "Pelko.dat"      ? kMaxQuestDatabaseBytes
                              : file == "clr_stat.dat" ? kMaxClearStatusBytes

@@ -75,13 +75,8 @@ void whileModalShown(const std::function<void()> &open,
 
 TestWindow::TestWindow(const std::vector<Quest> &quests, const std::optional<QByteArray> &progress,
                        const std::optional<QByteArray> &ini)
-    : MainWindowHarness(static_cast<const WorkDir &>(*this))
+    : Folder(quests, progress, ini), MainWindowHarness(static_cast<const WorkDir &>(*this))
 {
-    write("Pelko.dat", databaseBytes(quests));
-    if (progress)
-        write("clr_stat.dat", *progress);
-    if (ini)
-        write("Pelko.ini", *ini);
     QTest::qVerify(start(), "start()", "the window did not start", __FILE__, __LINE__);
 }
 

@@ -69,10 +69,9 @@ private:
 void whileModalShown(const std::function<void()> &open,
                      const std::function<void(QDialog *)> &inspect);
 
-// A started main window over a fresh folder holding a database of the given quests and, unless
-// left out, the progress and settings files (by default: nothing done, no confirmation). A
-// start that fails is recorded as the running test's failure.
-struct TestWindow : WorkDir, MainWindowHarness {
+// A started main window over a Folder (by default: nothing done, no confirmation). A start that
+// fails is recorded as the running test's failure.
+struct TestWindow : Folder, MainWindowHarness {
     explicit TestWindow(const std::vector<Quest> &quests,
                         const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
                         const std::optional<QByteArray> &ini = QByteArray("0,0,0,1\r\n"));

@@ -71,6 +71,16 @@ std::vector<Quest> namedQuests(const QStringList &names)
     return quests;
 }
 
+Folder::Folder(const std::vector<Quest> &quests, const std::optional<QByteArray> &progress,
+               const std::optional<QByteArray> &ini)
+{
+    write("Pelko.dat", databaseBytes(quests));
+    if (progress)
+        write("clr_stat.dat", *progress);
+    if (ini)
+        write("Pelko.ini", *ini);
+}
+
 namespace {
 
 constexpr uid_t kNobody = 65534;

@@ -40,7 +40,7 @@ private:
 struct Quest {
     int region = 1;
     int chainNo = 0;
-    int questNo = 0; // 0: the row number
+    int questNo = 0; // 0: the row number (only where the test is not about quest numbers)
     QString name;
     QString client{};
     QString process{};
@@ -53,6 +53,14 @@ QByteArray ansi(const QString &text);
 QByteArray databaseBytes(const std::vector<Quest> &quests, bool withEndRecord = true);
 // Quests with the given names, one a row, all in region 1.
 std::vector<Quest> namedQuests(const QStringList &names);
+
+// A fresh working folder holding a database of the given quests and, unless left out, a progress
+// file and a settings file.
+struct Folder : WorkDir {
+    explicit Folder(const std::vector<Quest> &quests,
+                    const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
+                    const std::optional<QByteArray> &ini = std::nullopt);
+};
 
 // Puts something other than an ordinary file at a name: "fifo", "folder", "device" (a private
 // node of an endless device, like /dev/zero), "link to device" (a symlink to such a node),

@@ -125,11 +125,11 @@ private Q_SLOTS:
         OptionArray options(
             {new QRadioButton(&frame), new QRadioButton(&frame), new QRadioButton(&frame)});
         QSignalSpy optionClicks(&options, &OptionArray::Click);
-        options.setValue(2, true);
-        options.setValue(0, true); // deselects 2 without raising anything for it
-        options.clearAll();        // an exclusive QButtonGroup would keep its last button
+        options.setValue(2);
+        options.setValue(0); // deselects 2 without raising anything for it
+        options.clearAll();  // an exclusive QButtonGroup would keep its last button
         QCOMPARE(options.selectedIndex(), -1);
-        options.setValue(0, true);
+        options.setValue(0);
         QCOMPARE(optionClicks.count(), 3);
         QCOMPARE(optionClicks.at(1).at(0).toInt(), 0);
 
@@ -182,7 +182,7 @@ private Q_SLOTS:
     // the lock's name, "fifo" a FIFO there, "link" a symlink there, "file-parent" a file where
     // the lock's folder should be, "aged" an empty lock file an hour old (left by a copy that
     // died before writing it). held: the place whose lock the first copy holds, -1 none. (A lock
-    // naming a dead copy is taken over in tst_single_instance.)
+    // naming a dead copy is taken over in tst_processes.)
     void singleInstancePlaces_data()
     {
         QTest::addColumn<QStringList>("obstacles");

@@ -1,20 +1,16 @@
-// The program's behaviour below the window: lists, search, details, progress changes and
-// settings, through QuestTracker over real files in a temporary folder; the completion rate's
-// text and the list position kept after a change. (The notices after loading are tested
-// through the real start-up in tst_damaged_inputs.)
-#include "KeywordSearch.h"
+// The program's behaviour below the window, through QuestTracker over real files in a temporary
+// folder: the list for every selection and its order, the search, the details, a progress change
+// decided step by step and saved byte for byte, the statistics and the settings. (The notices
+// after loading are tested through the real start-up in tst_damaged_inputs.)
 #include "QuestDatabase.h"
 #include "QuestDatabaseGenerator.h"
 #include "QuestTracker.h"
-#include "StateChange.h"
 #include "Statistics.h"
 #include "TestSupport.h"
 #include "Texts.h"
 
 #include <QDir>
 #include <QTest>
-
-#include <algorithm>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -23,41 +19,51 @@ namespace {
 
 const FilterSelection kAll{kAllRegions, 0};
 
-// A tracker loaded over a fresh folder holding the quests and, unless left out, a progress file.
-struct Loaded : WorkDir {
-    explicit Loaded(const std::vector<Quest> &quests,
-                    const std::optional<QByteArray> &progress = QByteArray("0,0\r\n"),
+// Ten quests whose numbers are not their rows: 1 to 10 shuffled, 5 left out, 40 beyond the table
+// (a quest without a progress entry). Regions: その他 (code 20, the last), 1 (the first), 9 (after
+// the unnamed 8), 13, the unnamed 8 and 150 outside the table. Names that only Japanese
+// collation orders as listed: kanji by reading (港 こう, 薬 やく, 竜 りゅう; by code point 竜 comes
+// before 薬), digits one by one, lower case first, punctuation before letters, and an empty one.
+const std::vector<Quest> kQuests = {
+    {20, 0, 10, "竜の巣", "北の村", "竜を倒す\\n戻る", "竜の鱗", "a\\\\nb"}, // row 1
+    {1, 110, 4, "薬草集め"},
+    {1, 111, 1, "薬草集め", "南の村"},
+    {8, 112, 7, "港の手紙"},
+    {13, 0, 2, "クエスト10"}, // row 5
+    {1, 5, 8, "クエスト9"},
+    {150, 0, 3, "-z"},
+    {9, 120, 40, "Apple"},
+    {1, 121, 6, "apple"},
+    {1, 0, 9, ""}, // row 10
+};
+// Cleared: quest numbers 1, 5 (no quest has it), 9 and 10 (the last and the first row); 7 on
+// hold; 6 holds a value that is no state; a line for quest 40, beyond the table, is kept.
+const QByteArray kProgress = "1,1\r\n5,1\r\n6,7\r\n7,2\r\n9,1\r\n10,1\r\n40,2\r\n0,161\r\n";
+
+// A tracker loaded over a Folder.
+struct Loaded : Folder {
+    explicit Loaded(const std::vector<Quest> &quests, const QByteArray &progress = "0,0\r\n",
                     const std::optional<QByteArray> &ini = std::nullopt)
+        : Folder(quests, progress, ini)
     {
-        write("Pelko.dat", databaseBytes(quests));
-        if (progress)
-            write("clr_stat.dat", *progress);
-        if (ini)
-            write("Pelko.ini", *ini);
         tracker.LoadQuestData();
         tracker.LoadClearStatus();
     }
-    QStringList texts(const QuestList &list) const
+    // The entries by row, each after its tree mark: "1 2 ├3 └4".
+    QString rows(FilterSelection filter = kAll, bool tree = false) const
+    {
+        return describe(tracker.listFor({filter, tree}));
+    }
+    static QString describe(const QuestList &list)
     {
         QStringList out;
         for (const ListEntry &e : list)
-            out << tracker.entryText(e);
-        return out;
-    }
-    QStringList list(FilterSelection filter = kAll, bool tree = false) const
-    {
-        return texts(tracker.listFor({filter, tree}));
+            out << QStringList{"", "├", "└"}[int(e.mark)] + QString::number(e.row);
+        return out.join(' ');
     }
 
     QuestTracker tracker{path()};
 };
-
-// Entries written short: "├" and "└" stand for the tree marks "　├" and "　└".
-QStringList entries(const QString &shortForm)
-{
-    QStringList out = shortForm.split(u' ', Qt::SkipEmptyParts);
-    return out.replaceInStrings("├", "　├").replaceInStrings("└", "　└");
-}
 
 } // namespace
 
@@ -65,107 +71,123 @@ class TestTracker : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Quests Z, Y, X ... in row order with the given chain numbers; progress: rows cleared, with
-    // the filter "やっていない". The flat list holds the same quests, sorted, without marks.
+    void lists_data()
+    {
+        QTest::addColumn<int>("region"); // a region code
+        QTest::addColumn<int>("state");  // an item of the progress selector
+        QTest::addColumn<QString>("flat");
+        QTest::addColumn<QString>("tree");
+        const int all = kAllRegions;
+        addRow("every quest", all, 0, "10 7 9 8 5 6 4 2 3 1", "1 2 ├3 └4 5 ├6 7 8 └9 10");
+        addRow("その他, the last code", 20, 0, "1", "1");
+        addRow("the first code", 1, 0, "10 9 6 2 3", "2 └3 6 9 10");
+        addRow("code 9, after the unnamed 8", 9, 0, "8", "8");
+        addRow("灰の領界", 13, 0, "5", "5");
+        addRow("a region without quests", 7, 0, "", "");
+        addRow("no region chosen", int(kNoRegionChosen), 0, "", "");
+        // Quest 40 has no entry and counts as not done; the value 7 is no state at all.
+        addRow("not done", all, 1, "7 8 5 6 2", "2 5 ├6 7 8");
+        addRow("cleared", all, 2, "10 3 1", "1 3 10");
+        addRow("on hold", all, 3, "4", "4");
+        addRow("no progress item chosen", all, -1, "", "");
+        addRow("first code, cleared", 1, 2, "10 3", "3 10");
+    }
+
+    void lists()
+    {
+        QFETCH(int, region);
+        QFETCH(int, state);
+        const Loaded t(kQuests, kProgress);
+        QTEST(t.rows({region, state}), "flat");
+        QTEST(t.rows({region, state}, true), "tree");
+    }
+
+    // The tree draws a chain by chain group (ChainNo / 10) across the rows the filter leaves: Z, Y,
+    // X ... in row order, quest numbers counting down from the last row; the filter "やっていない".
     void tree_data()
     {
         QTest::addColumn<QList<int>>("chainNos");
         QTest::addColumn<QByteArray>("progress");
         QTest::addColumn<QString>("tree");
-        const auto row = [](const char *name, QList<int> chainNos, const char *progress,
-                            const char *tree) {
-            addRow(name, chainNos, QByteArray(progress), QString(tree));
-        };
         const QList<int> example{0, 110, 111, 112, 120, 121, 0};
-        row("every row listed", example, "0,0\r\n", "Z Y ├X └W V └U T");
-        row("head of the chain rejected", example, "2,1\r\n0,2\r\n", "Z X └W V └U T");
-        row("the next chain rejected", example, "5,1\r\n6,1\r\n0,11\r\n", "Z Y ├X └W T");
-        row("two chains of one group meet across a rejected row", {150, 151, 0, 155, 156},
-            "3,1\r\n0,3\r\n", "Z ├Y ├W └V");
-        row("a chain split by another chain forms two runs", {110, 111, 120, 112}, "0,0\r\n",
-            "Z └Y X W");
-        row("ChainNo 1 to 9 has group 0", {3, 0, 5}, "0,0\r\n", "├Z Y └X");
-        row("ChainNo -9 to -1 has group 0", {0, -5, 120}, "0,0\r\n", "Z └Y X");
-        row("follow-on looks past many rejected rows", {200, 201, 0, 0, 0, 0, 202},
-            "3,1\r\n4,1\r\n5,1\r\n6,1\r\n0,18\r\n", "Z ├Y └T");
-        row("nothing listed", {110, 111}, "1,1\r\n2,1\r\n0,3\r\n", "");
+        addRow("the example", example, QByteArray("0,0\r\n"), "1 2 ├3 └4 5 └6 7");
+        addRow("head of the chain rejected", example, QByteArray("6,1\r\n0,6\r\n"),
+               "1 3 └4 5 └6 7");
+        addRow("the next chain rejected", example, QByteArray("2,1\r\n3,1\r\n0,5\r\n"),
+               "1 2 ├3 └4 7");
+        addRow("two chains of one group meet across a rejected row",
+               QList<int>{150, 151, 0, 155, 156}, QByteArray("3,1\r\n0,3\r\n"), "1 ├2 ├4 └5");
+        addRow("a chain split by another chain forms two runs", QList<int>{110, 111, 120, 112},
+               QByteArray("0,0\r\n"), "1 └2 3 4");
+        addRow("ChainNo 1 to 9 has group 0", QList<int>{3, 0, 5}, QByteArray("0,0\r\n"), "├1 2 └3");
+        addRow("ChainNo -9 to -1 has group 0", QList<int>{0, -5, 120}, QByteArray("0,0\r\n"),
+               "1 └2 3");
+        addRow("the look-ahead passes many rejected rows", QList<int>{200, 201, 0, 0, 0, 0, 202},
+               QByteArray("2,1\r\n3,1\r\n4,1\r\n5,1\r\n0,14\r\n"), "1 ├2 └7");
+        addRow("nothing listed", QList<int>{110, 111}, QByteArray("1,1\r\n2,1\r\n0,3\r\n"), "");
     }
 
     void tree()
     {
         QFETCH(QList<int>, chainNos);
         QFETCH(QByteArray, progress);
-        QFETCH(QString, tree);
         std::vector<Quest> quests;
         for (int i = 0; i < chainNos.size(); ++i)
-            quests.push_back({1, chainNos[i], 0, QString(QChar(u'Z' - i))});
-        Loaded t(quests, progress);
-        QCOMPARE(t.list({kAllRegions, 1}, true), entries(tree));
-        QStringList flat = entries(tree.remove("├").remove("└"));
-        flat.sort();
-        QCOMPARE(t.list({kAllRegions, 1}), flat);
-    }
-
-    void filters()
-    {
-        // Regions その他, a code without a name, two codes outside the table, region 1 and a code
-        // above the end record's 99; quest D's number has no progress entry (counts as not done).
-        std::vector<Quest> quests = namedQuests({"A", "B", "C", "D", "E", "F"});
-        const int regions[] = {20, 8, 0, 42, 1, 150};
-        for (int i = 0; i < 6; ++i)
-            quests[i].region = regions[i];
-        quests[3].questNo = 99;
-        Loaded t(quests, "2,1\r\n3,2\r\n0,8\r\n");
-        for (const RegionItem &item : regionSelectorItems()) {
-            const QString expected = item.region == kAllRegions ? "A B C D E F"
-                                     : item.region == 20        ? "A"
-                                     : item.region == 1         ? "E"
-                                                                : "";
-            QCOMPARE(t.list({item.region, 0}), entries(expected));
+            quests.push_back({1, chainNos[i], int(chainNos.size()) - i, QString(QChar(u'Z' - i))});
+        const Loaded t(quests, progress);
+        QTEST(t.rows({kAllRegions, 1}, true), "tree");
+        // The entry's text: the mark, then the name.
+        const QuestList list = t.tracker.listFor({{kAllRegions, 1}, true});
+        for (const ListEntry &e : list) {
+            const QString name(QChar(u'Z' - e.row + 1));
+            const QStringList marks{"", "　├", "　└"};
+            QCOMPARE(t.tracker.entryText(e), marks[int(e.mark)] + name);
         }
-        QCOMPARE(t.list({kNoRegionChosen, 0}), QStringList{});
-        const char *byState[] = {"", "A B C D E F", "A D E F", "B", "C"};
-        for (int item = -1; item < 4; ++item)
-            QCOMPARE(t.list({kAllRegions, item}), entries(byState[item + 1]));
     }
 
-    void equalNamesKeepFileOrder()
+    // Orders of Japanese collation as a sorted list control of the Japanese desktop gives them;
+    // names it holds equal stay in row order.
+    void collation_data()
     {
-        // Each entry carries its own row: equal names stand together, in file order, and each
-        // shows its own quest. An empty name comes first, before one the collation ignores.
-        std::vector<Quest> quests = namedQuests({"B", "A", "B", "A", "　├A", "\x01", ""});
-        quests[0].client = "first";
-        quests[2].client = "third";
-        Loaded t(quests);
-        std::vector<int> rows;
-        for (const ListEntry &e : t.tracker.listFor({kAll, false}))
-            rows.push_back(e.row);
-        QCOMPARE(rows, (std::vector<int>{7, 6, 5, 2, 4, 1, 3}));
-        QCOMPARE(t.tracker.detailOf(1)->client, "first");
-        QCOMPARE(t.tracker.detailOf(3)->client, "third");
-        QVERIFY(!t.tracker.detailOf(0) && !t.tracker.detailOf(8));
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("order");
+        addRow("hiragana and katakana are equal", QStringList{"ア", "あ", "い", "あ"}, "1 2 4 3");
+        addRow("an empty name before one the collation ignores", QStringList{"\x01", "", "a"},
+               "2 1 3");
+        addRow(
+            "a long common beginning, then 南 (なん) before 北 (ほく)",
+            QStringList{"ドラゴン討伐の依頼・北", "ドラゴン討伐の依頼・南", "ドラゴン討伐の依頼"},
+            "3 2 1");
     }
 
-    // The flat list equals what a sorted list control builds by inserting one name at a time
-    // after its equals, in Japanese collation; checked on a generated table with repeated names.
-    void flatOrderEqualsSortedInsertion()
+    void collation()
     {
-        Loaded t({});
-        t.write("Pelko.dat", sample::generateQuestDatabase(3000, 7));
-        QVERIFY(t.tracker.LoadQuestData());
-        QStringList inserted;
-        for (int r = 1; r <= t.tracker.intNumberOfContents(); ++r) {
-            const QString &name = t.tracker.questTable().row(r).QuestName;
-            inserted.insert(std::upper_bound(inserted.begin(), inserted.end(), name,
-                                             [](const QString &a, const QString &b) {
-                                                 return compareQuestNames(a, b) < 0;
-                                             }),
-                            name);
+        QFETCH(QStringList, names);
+        QTEST(Loaded(namedQuests(names)).rows(), "order");
+    }
+
+    // Twenty-four quests of one name, among 2,100, at rows that the sort handles in different
+    // pieces (the first rows, both sides of row 2,048, the last rows): they stand together, in
+    // row order, after every "依頼NNNN" (依 い comes before 同 どう).
+    void largeGroupOfEqualNames()
+    {
+        const QList<int> group{1,    2,    3,    100,  517,  1024, 1500, 2000,
+                               2045, 2046, 2047, 2048, 2049, 2050, 2051, 2052,
+                               2080, 2090, 2095, 2096, 2097, 2098, 2099, 2100};
+        std::vector<Quest> quests;
+        QStringList others;
+        for (int r = 1; r <= 2100; ++r) {
+            const bool equal = group.contains(r);
+            quests.push_back(
+                {1, 0, 2101 - r,
+                 equal ? "同名の依頼" : QStringLiteral("依頼%1").arg(r, 4, 10, QChar(u'0'))});
+            if (!equal)
+                others << QString::number(r);
         }
-        QStringList built = t.list();
-        QCOMPARE(built, inserted);
-        QVERIFY(built.removeDuplicates() > 0);           // the table does hold repeated names
-        QCOMPARE_LT(compareQuestNames("薬草", "竜"), 0); // by reading, not by code unit
+        QStringList groupRows;
+        for (int r : group)
+            groupRows << QString::number(r);
+        QCOMPARE(Loaded(quests).rows(), (others + groupRows).join(' '));
     }
 
     // The program starts reading the database before it builds its window and takes the load
@@ -207,35 +229,35 @@ private Q_SLOTS:
         QCOMPARE(listed, QuestCatalog(parseQuestDatabase(db).table).sortedRows());
     }
 
+    // Within region 1 and "やっていない"; quest numbers count down from the last row, and quest 5
+    // (剣C, row 6) is cleared.
     void search_data()
     {
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("found");
-        addRow("name", "竜", "竜の巣");
-        addRow("content and reward, listed once", "ポーション", "薬草集め 竜の巣");
+        addRow("name", "竜", "1");
+        addRow("content and reward, listed once", "ポーション", "2 1");
         addRow("client and replay reward are not searched", "港町", "");
         addRow("upper case differs", "SWORD", "");
         addRow("full width differs", "ｓｗｏｒｄ", "");
         addRow("hiragana differs from katakana", "ぽーしょん", "");
         addRow("blanks are part of the keyword", " sword", "");
-        addRow("the escape is searched as two characters", "\\n", "竜の巣");
+        addRow("the escape is searched as two characters", "\\n", "1");
         addRow("no match across a line break", "倒す戻る", "");
-        addRow("at a field's end", "材料", "薬草集め");
-        addRow("within the selectors", "剣", "剣A");
+        addRow("at the end of a field", "材料", "2");
+        addRow("at the start of the last row's reward", "終", "10");
+        addRow("within the selectors", "剣", "5");
         // The texts stand in one buffer: a match never runs from one text into the next.
         addRow("end of a name, start of the client", QStringLiteral("A\0B"), "");
-        addRow("a name holding U+0000", QStringLiteral("x\0y"), QStringLiteral("x\0y"));
+        addRow("a name holding U+0000", QStringLiteral("x\0y"), "8");
         addRow("end of a reward, across an empty one, into the next name", QStringLiteral("D\0\0E"),
                "");
-        addRow("a whole reward", "D", QStringLiteral("x\0y"));
+        addRow("a whole reward", "D", "8");
         addRow("longer than every text", QString(400, QChar(u'の')), "");
-        addRow("no keyword: every row", "", "*");
     }
 
     void search()
     {
-        QFETCH(QString, keyword);
-        QFETCH(QString, found);
         std::vector<Quest> quests =
             namedQuests({"竜の巣", "薬草集め", "港の手紙", "剣B", "剣A", "剣C"});
         quests[0].process = "竜を倒す\\n戻る";
@@ -248,75 +270,145 @@ private Q_SLOTS:
         quests.push_back({1, 0, 0, "A", "B", "", "C"});
         quests.push_back({1, 0, 0, QStringLiteral("x\0y"), "", "", "D"});
         quests.push_back({1, 0, 0, "E"});
-        quests.push_back({1, 0, 0, "", "", "", "", "A"});
-        Loaded t(quests, "6,1\r\n0,6\r\n");
-        if (found != "*")
-            QCOMPARE(t.texts(t.tracker.searchFor(keyword, {1, 1})), entries(found));
-        // The search scans one buffer of every text; it finds exactly the rows that searching
-        // each row's three fields on its own finds, here and in a generated table.
-        const QuestDatabase generated = parseQuestDatabase(sample::generateQuestDatabase(3000, 7));
-        for (const QuestTable *table : {&t.tracker.questTable(), &generated.table}) {
-            const std::vector<bool> rows = rowsContainingKeyword(*table, keyword);
-            QCOMPARE(int(rows.size()), table->count() + 1);
-            for (int r = 1; r <= table->count(); ++r)
-                QCOMPARE(rows[std::size_t(r)], rowContainsKeyword(table->row(r), keyword));
-        }
+        quests.push_back({1, 0, 0, "", "", "", "終"});
+        for (int i = 0; i < int(quests.size()); ++i)
+            quests[i].questNo = 10 - i;
+        const Loaded t(quests, "5,1\r\n0,5\r\n");
+        QFETCH(QString, keyword);
+        QTEST(t.describe(t.tracker.searchFor(keyword, {1, 1})), "found");
     }
 
     void detail()
     {
-        std::vector<Quest> quests = namedQuests({"A", "B", "C"});
-        quests[0].client = "村\\n長";
-        quests[0].process = "a\\nb\\\\nc\\N\\n\\nd\\\\nn";
-        quests[0].reward1 = "\\n報酬";
-        quests[0].reward2 = "再\\n";
-        quests[2].questNo = 500; // no progress entry: shown, but not changeable
-        Loaded t(quests, "1,1\r\n2,7\r\n0,15\r\n");
-        const QuestDetail d = *t.tracker.detailOf(1);
-        QCOMPARE(
-            QStringList({d.client, d.process, d.reward1, d.reward2}),
-            QStringList({"村\\n長", "a\r\nb\\\r\nc\\N\r\n\r\nd\\\r\nn", "\r\n報酬", "再\r\n"}));
-        QCOMPARE(d.option, std::optional<int>(1));
-        QVERIFY(d.changeable);
-        // A stored value that is no state selects no option; a missing entry allows no change.
-        QCOMPARE(t.tracker.detailOf(2)->option, std::nullopt);
-        QVERIFY(t.tracker.detailOf(2)->changeable);
-        QVERIFY(!t.tracker.detailOf(3)->changeable);
-        QCOMPARE(t.tracker.storedProgress(3), std::nullopt);
+        const Loaded t(kQuests, kProgress);
+        const QuestDetail first = *t.tracker.detailOf(1);
+        QCOMPARE(QStringList({first.client, first.process, first.reward1, first.reward2}),
+                 QStringList({"北の村", "竜を倒す\r\n戻る", "竜の鱗", "a\\\r\nb"}));
+        QCOMPARE(t.tracker.detailOf(3)->client, "南の村");
+        QVERIFY(!t.tracker.detailOf(0) && !t.tracker.detailOf(11));
+        // The option shown for each row, "-" for none, and whether its progress can change.
+        QString options, changeable;
+        for (int row = 1; row <= 10; ++row) {
+            const QuestDetail d = *t.tracker.detailOf(row);
+            options += d.option ? QString::number(*d.option) : "-";
+            changeable += d.changeable ? "y" : "n";
+        }
+        QCOMPARE(options, "1012000--1"); // row 9: stored 7, no option
+        QCOMPARE(changeable, "yyyyyyynyy");
     }
 
-    void changeProgress()
+    // Each "\n" becomes CR LF, left to right; produced text is never searched again.
+    void lineBreaks_data()
     {
-        // Quest 9's line, left by a larger database, stays in the file.
-        Loaded t(namedQuests({"A", "B", "C", "D", "E", "F", "G", "H"}), "9,2\r\n0,18\r\n");
-        struct Move {
-            int row, to;
-            QByteArray file;
-            const char *completed, *rate;
-        };
-        const Move moves[] = {
-            {4, 2, "4,2\r\n9,2\r\n0,26\r\n", "0", "0"},    // not done to on hold
-            {4, 0, "9,2\r\n0,18\r\n", "0", "0"},           // and back
-            {3, 1, "3,1\r\n9,2\r\n0,21\r\n", "1", "12.5"}, // cleared: one more
-            {1, 1, "1,1\r\n3,1\r\n9,2\r\n0,22\r\n", "2", "25"},
-            {3, 2, "1,1\r\n3,2\r\n9,2\r\n0,25\r\n", "1", "12.5"}, // cleared to on hold
-        };
-        for (const Move &m : moves) {
-            QVERIFY(t.tracker.changeProgress(m.row, m.to));
-            QCOMPARE(t.file("clr_stat.dat"), m.file);
-            const ProgressStatistics s = t.tracker.UpdateStatistics();
-            QCOMPARE(s.completedCaption, QStringLiteral("コンプリート数： ") + m.completed);
-            QCOMPARE(s.rateCaption, QStringLiteral("クリア率： %1％").arg(m.rate));
-            QCOMPARE(t.tracker.storedProgress(m.row), std::optional<std::uint8_t>(m.to));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        addRow("empty", "", "");
+        addRow("no backslash", "abc", "abc");
+        addRow("one", "a\\nb", "a\r\nb");
+        addRow("two in a row", "a\\n\\nb", "a\r\n\r\nb");
+        addRow("at the very start and end", "\\na\\n", "\r\na\r\n");
+        addRow("a backslash before the escape stays", "\\\\n", "\\\r\n");
+        addRow("upper case N is no escape", "a\\Nb\\", "a\\Nb\\");
+    }
+
+    void lineBreaks()
+    {
+        QFETCH(QString, text);
+        QTEST(ConvertLineBreaks(text), "shown");
+    }
+
+    // One progress change after another on the ten quests: whether the option click is a change,
+    // the whole file afterwards, the option then shown and the statistics. Quest 40's kept line
+    // stays in the file; quest 5 has no quest but counts as cleared.
+    void progressChange_data()
+    {
+        QTest::addColumn<QList<int>>("moves"); // row, option, row, option ...
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("statistics");
+        addRow("as loaded", QList<int>{}, QByteArray(), "4 40");
+        addRow("last row, quest 9: cleared to not done", QList<int>{10, 0},
+               QByteArray("1,1\r\n5,1\r\n6,7\r\n7,2\r\n10,1\r\n40,2\r\n0,152\r\n"), "3 30");
+        addRow("first row, quest 10: cleared to on hold", QList<int>{1, 2},
+               QByteArray("1,1\r\n5,1\r\n6,7\r\n7,2\r\n9,1\r\n10,2\r\n40,2\r\n0,171\r\n"), "3 30");
+        addRow("on hold to cleared, then not done to cleared", QList<int>{4, 1, 2, 1},
+               QByteArray("1,1\r\n4,1\r\n5,1\r\n6,7\r\n7,1\r\n9,1\r\n10,1\r\n40,2\r\n0,158\r\n"),
+               "6 60");
+        addRow("a value that is no state, to on hold", QList<int>{9, 2},
+               QByteArray("1,1\r\n5,1\r\n6,2\r\n7,2\r\n9,1\r\n10,1\r\n40,2\r\n0,131\r\n"), "4 40");
+        addRow("quest 1, the lowest number, to not done", QList<int>{3, 0},
+               QByteArray("5,1\r\n6,7\r\n7,2\r\n9,1\r\n10,1\r\n40,2\r\n0,160\r\n"), "3 30");
+    }
+
+    void progressChange()
+    {
+        QFETCH(QList<int>, moves);
+        QFETCH(QByteArray, file);
+        Loaded t(kQuests, kProgress);
+        for (int i = 0; i < moves.size(); i += 2) {
+            const int row = moves[i], option = moves[i + 1];
+            QVERIFY(t.tracker.isChange(row, option));
+            QVERIFY(t.tracker.changeProgress(row, option));
+            QVERIFY(!t.tracker.isChange(row, option)); // the selection that follows ends here
+            QCOMPARE(t.tracker.shownOption(row), std::optional<int>(option));
         }
-        QCOMPARE(t.list({kAllRegions, 3}), QStringList{"C"});
-        QCOMPARE(t.tracker.confirmationPrompt(3, 1),
-                 "「C」の\r\nクリア状況を「コンプリート」に変更します。\r\nよろしいですか？");
-        // A failed save: the change stands in memory, and nothing is left in the folder.
+        QCOMPARE(t.file("clr_stat.dat"), file.isEmpty() ? kProgress : file);
+        const ProgressStatistics s = t.tracker.UpdateStatistics();
+        QFETCH(QString, statistics);
+        QCOMPARE(s.completedCaption, "コンプリート数： " + statistics.section(' ', 0, 0));
+        QCOMPARE(s.rateCaption, "クリア率： " + statistics.section(' ', 1) + "％");
+    }
+
+    // Clicks that are no change: the stored option, a quest without a progress entry (row 8,
+    // quest 40, although a kept line names it), no row at all.
+    void noChange()
+    {
+        const Loaded t(kQuests, kProgress);
+        QCOMPARE(QList<bool>({t.tracker.isChange(1, 1), t.tracker.isChange(4, 2),
+                              t.tracker.isChange(8, 0), t.tracker.isChange(8, 2),
+                              t.tracker.isChange(0, 1), t.tracker.isChange(11, 1)}),
+                 QList<bool>(6, false));
+        QCOMPARE(t.tracker.shownOption(8), std::nullopt);
+        QCOMPARE(t.tracker.confirmationPrompt(1, 0),
+                 "「竜の巣」の\r\nクリア状況を「やっていない」に変更します。\r\nよろしいですか？");
+        QCOMPARE(t.tracker.confirmationPrompt(10, 1),
+                 "「」の\r\nクリア状況を「コンプリート」に変更します。\r\nよろしいですか？");
+        QCOMPARE(t.tracker.confirmationPrompt(2, 2),
+                 "「薬草集め」の\r\nクリア状況を「保留」に変更します。\r\nよろしいですか？");
+    }
+
+    // A failed save: the change stands in memory, and nothing is left in the folder.
+    void failedSave()
+    {
+        Loaded t(kQuests, kProgress);
         QVERIFY(QFile::remove(t.filePath("clr_stat.dat")) && QDir(t.path()).mkdir("clr_stat.dat"));
-        QVERIFY(!t.tracker.changeProgress(2, 1));
-        QCOMPARE(t.tracker.storedProgress(2), std::optional<std::uint8_t>(1));
+        QVERIFY(!t.tracker.changeProgress(5, 1));
+        QCOMPARE(t.tracker.storedProgress(5), std::optional<std::uint8_t>(1));
         QCOMPARE(t.entries(), QStringList({"Pelko.dat", "clr_stat.dat"}));
+    }
+
+    // The entry selected after the rebuild that follows a change.
+    void positionAfterRebuild_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("position");
+        addRow("still listed", 3, 10, 10, 3);
+        addRow("the first entry", 0, 5, 5, 0);
+        addRow("the last entry, still listed", 4, 5, 5, 4);
+        addRow("the last entry left: the new last one", 9, 10, 9, 8);
+        addRow("a list two shorter", 9, 10, 8, 7);
+        addRow("the only entry left: nothing", 0, 1, 0, -1);
+        addRow("an empty list before: the first", 5, 0, 4, 0);
+        addRow("no selection reported: the first", -1, 3, 3, 0);
+    }
+
+    void positionAfterRebuild()
+    {
+        QFETCH(int, selected);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QTEST(QuestTracker::positionAfterRebuild(selected, before, after), "position");
     }
 
     // Each value is judged on its own: one that names no item or box state is its default;
@@ -326,7 +418,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("ini"); // "-": no file
         QTest::addColumn<QString>("restored");
         addRow("no file", QByteArray("-"), "0,0,0,0");
-        addRow("12,3,1,1", QByteArray("12,3,1,1\r\n"), "12,3,1,1");
+        addRow("the last items, both boxes", QByteArray("12,3,1,1\r\n"), "12,3,1,1");
         addRow("13 names no region item", QByteArray("13,0,0,0\r\n"), "0,0,0,0");
         addRow("4 names no state item", QByteArray("5,4,1,0\r\n"), "5,0,1,0");
         addRow("2 is no box value", QByteArray("5,2,2,2\r\n"), "5,2,0,0");
@@ -343,7 +435,7 @@ private Q_SLOTS:
     void settings()
     {
         QFETCH(QByteArray, ini);
-        Loaded t({}, QByteArray("0,0\r\n"), ini == "-" ? std::nullopt : std::optional(ini));
+        const Loaded t({}, "0,0\r\n", ini == "-" ? std::nullopt : std::optional(ini));
         const WindowSettings s = t.tracker.LoadSettings();
         QTEST(QStringLiteral("%1,%2,%3,%4")
                   .arg(s.regionItem)
@@ -377,8 +469,10 @@ private Q_SLOTS:
         addRow("a third", 1, 3, "33.33");
         addRow("two thirds rounds up", 2, 3, "66.67");
         addRow("exact half goes to even", 1, 32, "3.12");
+        addRow("exact half goes to even, upwards", 3, 32, "9.38");
         addRow("all", 540, 540, "100");
-        addRow("largest database", 1, 32766, "0");
+        addRow("one of the largest database", 1, 32766, "0");
+        addRow("all but one of the largest database", 32765, 32766, "100");
         addRow("empty database", 0, 0, "0");
     }
 
@@ -386,17 +480,7 @@ private Q_SLOTS:
     {
         QFETCH(int, cleared);
         QFETCH(int, quests);
-        QFETCH(QString, text);
-        QCOMPARE(completionRateCaption(std::int16_t(cleared), std::int16_t(quests)),
-                 "クリア率： " + text + "％");
-    }
-
-    // The position a changed entry had, pulled back onto the list when the list got shorter.
-    void positionClamp()
-    {
-        QCOMPARE(QList<int>(
-                     {clampListPosition(3, 10), clampListPosition(3, 3), clampListPosition(0, 1)}),
-                 QList<int>({3, 2, 0}));
+        QTEST(completionRateText(std::int16_t(cleared), std::int16_t(quests)), "text");
     }
 };
 

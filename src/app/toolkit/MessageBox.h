@@ -35,7 +35,6 @@ public:
 
     void answerNext(MsgResult result) { m_answers.push_back(result); }
     const std::vector<ShownMessage> &shown() const { return m_shown; }
-    void clearShown() { m_shown.clear(); }
 
     MsgResult answer(const ShownMessage &message);
 

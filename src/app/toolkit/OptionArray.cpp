@@ -28,17 +28,9 @@ bool OptionArray::value(int index) const
     return button(index)->isChecked();
 }
 
-void OptionArray::setValue(int index, bool selected)
+void OptionArray::setValue(int index)
 {
-    if (selected) {
-        button(index)->setChecked(true);
-        return;
-    }
-    if (value(index)) {
-        m_group->setExclusive(false);
-        button(index)->setChecked(false);
-        m_group->setExclusive(true);
-    }
+    button(index)->setChecked(true);
 }
 
 void OptionArray::clearAll()

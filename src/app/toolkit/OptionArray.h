@@ -22,8 +22,8 @@ public:
 
     QRadioButton *button(int index) const;
     bool value(int index) const;
-    // Selecting a button deselects the others; false is ignored unless clearing all.
-    void setValue(int index, bool selected);
+    // Sets the button's value to true, which deselects the others.
+    void setValue(int index);
     void clearAll();
     void setButtonEnabled(int index, bool enabled);
     // The selected index, or -1.

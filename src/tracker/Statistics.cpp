@@ -15,11 +15,6 @@ std::int16_t countCompleted(const ClearStatusTable &status)
     return completed;
 }
 
-QString completedCaption(std::int16_t completed)
-{
-    return QStringLiteral("コンプリート数： ") + QString::number(completed);
-}
-
 QString completionRateText(std::int16_t completed, std::int16_t total)
 {
     // With no quests the rate is undefined; the player sees 0 rather than a division by zero.
@@ -31,12 +26,6 @@ QString completionRateText(std::int16_t completed, std::int16_t total)
     const double rounded = std::nearbyint(rate * 100.0) / 100.0;
     std::fesetround(previous);
     return QString::number(rounded, 'g', 15);
-}
-
-QString completionRateCaption(std::int16_t completed, std::int16_t total)
-{
-    return QStringLiteral("クリア率： ") + completionRateText(completed, total)
-           + QStringLiteral("％");
 }
 
 } // namespace pelko
