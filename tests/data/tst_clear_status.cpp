@@ -29,6 +29,8 @@ private Q_SLOTS:
                same);
         addRow("checksum wraps at 10000", 9000, QByteArray("6000,1\r\n8000,1\r\n0,4000\r\n"), false,
                same);
+        addRow("a sum of exactly 10000 is 0", 9999, QByteArray("1,1\r\n9999,1\r\n0,0\r\n"), false,
+               same);
         // A line whose product or sum leaves 16 bits is written but left out of the checksum.
         addRow("product overflows", 16384, QByteArray("16384,2\r\n0,0\r\n"), false, same);
         addRow("product 32767 still fits", 4681, QByteArray("4681,7\r\n0,2767\r\n"), false, same);
@@ -56,6 +58,8 @@ private Q_SLOTS:
         addRow("lines after the end line are not read", 10, QByteArray("3,1\r\n0,3\r\n4,1\r\n"),
                false, QByteArray("3,1\r\n0,3\r\n"));
         // A smaller database: damage is reported, and the lines above the table are kept.
+        addRow("the last quest and the one after it", 5, QByteArray("5,1\r\n6,1\r\n0,11\r\n"), true,
+               same);
         addRow("beyond the table: kept in order", 5, QByteArray("3,1\r\n10,2\r\n12,1\r\n0,35\r\n"),
                true, same);
         addRow("beyond the table: blanks and LF, written plainly", 5, QByteArray(" 7 , 1 \n0,7\n"),
