@@ -118,8 +118,8 @@ private Q_SLOTS:
         }
         // A line of blanks of any kind is one empty field, which shifts the records after it;
         // an ideographic space or a vertical tab is no blank, but text in a number.
-        for (const QByteArray blank : {"", " ", "\t", " \t \t"}) {
-            for (const QByteArray end : {"\r\n", "\n", "\r"}) {
+        for (const QByteArray &blank : {"", " ", "\t", " \t \t"}) {
+            for (const QByteArray &end : {"\r\n", "\n", "\r"}) {
                 addRow(
                     qPrintable("blank line " + blank.toPercentEncoding() + end.toPercentEncoding()),
                     QByteArray(kRecord + blank + end + kEnd).replace("\r\n", end),
@@ -128,7 +128,7 @@ private Q_SLOTS:
                                    "Pelko.dat:3:1: エラー: 第1項目が数値ではありません"));
             }
         }
-        for (const QByteArray odd : {QByteArray("\x81\x40"), QByteArray("\v")}) {
+        for (const QByteArray &odd : {QByteArray("\x81\x40"), QByteArray("\v")}) {
             addRow(qPrintable("no blank " + odd.toPercentEncoding()), kRecord + odd + "\r\n" + kEnd,
                    QStringLiteral("Pelko.dat:2:1: エラー: 第1項目が数値ではありません"));
         }
