@@ -118,11 +118,12 @@ private Q_SLOTS:
         }
         // A line of blanks of any kind is one empty field, which shifts the records after it;
         // an ideographic space or a vertical tab is no blank, but text in a number.
-        for (const QByteArray &blank : {"", " ", "\t", " \t \t"}) {
-            for (const QByteArray &end : {"\r\n", "\n", "\r"}) {
+        for (const char *blank : {"", " ", "\t", " \t \t"}) {
+            for (const char *end : {"\r\n", "\n", "\r"}) {
+                const QByteArray line = QByteArray(blank) + end;
                 addRow(
-                    qPrintable("blank line " + blank.toPercentEncoding() + end.toPercentEncoding()),
-                    QByteArray(kRecord + blank + end + kEnd).replace("\r\n", end),
+                    qPrintable("blank line " + line.toPercentEncoding()),
+                    QByteArray(kRecord + line + kEnd).replace("\r\n", end),
                     QStringLiteral("Pelko.dat:2: 警告: 空行があります（空の項目として読まれ、以降の"
                                    "レコードがずれます）\n"
                                    "Pelko.dat:3:1: エラー: 第1項目が数値ではありません"));
