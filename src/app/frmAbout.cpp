@@ -3,7 +3,6 @@
 #include "AppIcon.h"
 #include "AppInfo.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/Program.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
@@ -116,7 +115,7 @@ frmAbout::frmAbout(QWidget *owner)
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(applicationTitle() + QStringLiteral("のバージョン情報"));
+    setWindowTitle(aboutTitle());
     lblVersion->setText(aboutVersionText());
     // Centred over the owner's outer frame in single precision, fractions and negative values
     // kept: near a screen edge the dialog may stand partly off the screen.
@@ -140,7 +139,7 @@ void frmAbout::cmdOK_Click()
 
 void frmAbout::lblURL_Click()
 {
-    ShellOpen(QUrl(authorPageUrl())); // the dialog stays open
+    openAuthorPage(); // the dialog stays open
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)

@@ -3,7 +3,6 @@
 
 #include "AppInfo.h"
 #include "frmAbout.h"
-#include "toolkit/Program.h"
 
 namespace pelko {
 
@@ -14,7 +13,7 @@ void frmMain::mnuCallWeb_Click()
 
 void frmMain::OpenAuthorPage()
 {
-    ShellOpen(QUrl(authorPageUrl()));
+    openAuthorPage();
 }
 
 void frmMain::mnuHelpAbort_Click()

@@ -1,5 +1,7 @@
 #include "AppInfo.h"
 
+#include "toolkit/Program.h"
+
 namespace pelko {
 
 QString applicationTitle()
@@ -12,6 +14,11 @@ QString authorPageUrl()
     return QStringLiteral("https://pelko.example.jp/");
 }
 
+void openAuthorPage()
+{
+    ShellOpen(QUrl(authorPageUrl()));
+}
+
 QString lastTwoDigits(int number)
 {
     return (QStringLiteral("0") + QString::number(number)).right(2);
@@ -21,6 +28,11 @@ QString mainWindowTitle(int major, int minor)
 {
     return applicationTitle() + QStringLiteral("  Version ") + QString::number(major)
            + QLatin1Char('.') + lastTwoDigits(minor);
+}
+
+QString aboutTitle()
+{
+    return applicationTitle() + QStringLiteral("のバージョン情報");
 }
 
 QString aboutVersionText(int major, int minor, int revision)
