@@ -67,6 +67,41 @@ private Q_SLOTS:
                               "ん）\n"
                               "Pelko.dat: 集計: クエスト 1 件（ヴォルカナ大陸 1）、連続クエスト 0 "
                               "本、58 バイト"));
+        // A name and a number used three times (each repeat names the first use), region 0 and
+        // quest number 0 at the low ends, and a tree mark inside a name, which is no warning.
+        addRow(
+            "first uses and low ends",
+            "0,0,0,2,\"a\",,,,\r\n0,1,0,2,\"a\",,,,\r\n0,1,0,2,\"a\",,,,\r\n0,1,0,0,\""
+                + ansi("剣　├改") + "\",,,,\r\n" + kEnd,
+            QStringLiteral("Pelko.dat:1:2: 警告: 地域 0 は 1〜20 の範囲外です（「（すべて）」でし"
+                           "か一覧に出ません）\n"
+                           "Pelko.dat:2:4: 警告: クエスト番号 2 は 1 行目でも使われています（ク"
+                           "リア状況が共有されます）\n"
+                           "Pelko.dat:2:5: 警告: クエスト名「a」は 1 行目と同じです（一覧に見分け"
+                           "のつかない項目が並びます）\n"
+                           "Pelko.dat:3:4: 警告: クエスト番号 2 は 1 行目でも使われています（ク"
+                           "リア状況が共有されます）\n"
+                           "Pelko.dat:3:5: 警告: クエスト名「a」は 1 行目と同じです（一覧に見分け"
+                           "のつかない項目が並びます）\n"
+                           "Pelko.dat:4:4: 警告: クエスト番号 0 は 1〜4 の範囲外です（クリア状況"
+                           "を記録できません）\n"
+                           "Pelko.dat: 集計: クエスト 4 件（ヴォルカナ大陸 3、地域なし 1）、連続"
+                           "クエスト 0 本、100 バイト"));
+        // A lone CR inside quotes ends a line; text on the end record's own line, and text
+        // after blank lines, are reported where they stand.
+        addRow("a lone CR in quotes, text beside the end record",
+               QByteArray("0,1,0,1,\"a\",\"b\rc\",,,\r\n0,99,0,0,,,,,,x\r\n"),
+               QStringLiteral("Pelko.dat:1: 警告: レコードが 2 行目まで続いています（項目が 9 個に"
+                              "足りない行か、引用符の中の改行があります）\n"
+                              "Pelko.dat:3: 警告: 終了レコードの後に文字があります（読み込まれませ"
+                              "ん）\n"
+                              "Pelko.dat: 集計: クエスト 1 件（ヴォルカナ大陸 1）、連続クエスト 0 "
+                              "本、39 バイト"));
+        addRow("text after blank lines", kRecord + kEnd + "\r\n\r\nx\r\n",
+               QStringLiteral("Pelko.dat:5: 警告: 終了レコードの後に文字があります（読み込まれませ"
+                              "ん）\n"
+                              "Pelko.dat: 集計: クエスト 1 件（ヴォルカナ大陸 1）、連続クエスト 0 "
+                              "本、61 バイト"));
         addRow("empty", QByteArray(), QStringLiteral("Pelko.dat: エラー: ファイルが空です"));
         addRow("cut short", QByteArray(kRecord + "0,99,0,0"),
                QStringLiteral("Pelko.dat:2:5: エラー: レコードがファイルの終わりで途切れています（"
