@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "MainLayout.h"
+#include "SelectorItems.h"
 #include "Texts.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
@@ -9,6 +10,7 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/OptionArray.h"
 #include "toolkit/Program.h"
+#include "toolkit/RichTextBox.h"
 #include "toolkit/ShortcutGuard.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
@@ -91,13 +93,16 @@ void frmMain::buildControls()
         place(new CheckBox(QStringLiteral("連続クエストをツリー表示"), client), "chkTreeView", dpi);
     lstQuestList = place(new ListBox(client), "lstQuestList", dpi);
 
-    lblDisplayQuest = captionLabel(QStringLiteral("表示数： 000"), "lblDisplayQuest", client, dpi);
+    // Placeholders until start-up shows the figures.
+    const QString zeros = QStringLiteral("000");
+    lblDisplayQuest =
+        captionLabel(texts::displayCountCaption(zeros), "lblDisplayQuest", client, dpi);
     lblCompletedQuest =
-        captionLabel(QStringLiteral("コンプリート数： 000"), "lblCompletedQuest", client, dpi);
+        captionLabel(texts::completedCaption(zeros), "lblCompletedQuest", client, dpi);
     lblNumberOfContents =
-        captionLabel(QStringLiteral("登録クエスト数： 000"), "lblNumberOfContents", client, dpi);
-    lblCompletePercentage =
-        captionLabel(QStringLiteral("クリア率： 00.00％"), "lblCompletePercentage", client, dpi);
+        captionLabel(texts::numberOfContentsCaption(zeros), "lblNumberOfContents", client, dpi);
+    lblCompletePercentage = captionLabel(texts::completionRateCaption(QStringLiteral("00.00")),
+                                         "lblCompletePercentage", client, dpi);
 
     lblClient = captionLabel(QStringLiteral("受注場所"), "lblClient", client, dpi);
     txtClient = place(new TextBox(client), "txtClient", dpi);
@@ -258,7 +263,8 @@ bool frmMain::LoadQuestData()
         EndProgram(1);
         return false;
     }
-    lblNumberOfContents->setText(texts::numberOfContentsCaption(m_tracker.intNumberOfContents()));
+    lblNumberOfContents->setText(
+        texts::numberOfContentsCaption(QString::number(m_tracker.intNumberOfContents())));
     return true;
 }
 

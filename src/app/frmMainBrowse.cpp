@@ -8,6 +8,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/OptionArray.h"
+#include "toolkit/RichTextBox.h"
 #include "toolkit/TextBox.h"
 
 #include <QGroupBox>
@@ -68,7 +69,7 @@ void frmMain::showList(QuestList list)
 {
     DisplayCount = static_cast<std::int16_t>(list.size());
     lstQuestList->setSource(std::make_shared<QuestListSource>(std::move(list), m_tracker));
-    lblDisplayQuest->setText(texts::displayCountCaption(DisplayCount));
+    lblDisplayQuest->setText(texts::displayCountCaption(QString::number(DisplayCount)));
 }
 
 void frmMain::txtSearchItems_Change()

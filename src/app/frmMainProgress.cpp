@@ -54,7 +54,7 @@ void frmMain::showOption(std::optional<int> option)
 
 void frmMain::UpdateStatistics()
 {
-    const ProgressStatistics s = m_tracker.UpdateStatistics();
+    const ProgressStatistics s = m_tracker.statistics();
     lblCompletedQuest->setText(s.completedCaption);
     lblCompletePercentage->setText(s.rateCaption);
 }

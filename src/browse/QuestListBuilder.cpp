@@ -60,13 +60,13 @@ void QuestListBuilder::AddQuestToList(std::int16_t index)
     TreeMark mark = TreeMark::None;
     // A quest continues the chain of the quest listed just before it when both share a chain
     // group and it has a chain number (ChainNo 1 to 9 have group 0 and still count).
-    if (group == LastChainGroup && table.numbers(index).ChainNo != 0) {
+    if (group == m_lastChainGroup && table.numbers(index).ChainNo != 0) {
         const std::int16_t next = m_nextListed[static_cast<std::size_t>(index)];
-        const bool continues = next != 0 && table.chainGroup(next) == LastChainGroup;
+        const bool continues = next != 0 && table.chainGroup(next) == m_lastChainGroup;
         mark = continues ? TreeMark::Branch : TreeMark::End;
     }
     m_tree.push_back({index, mark});
-    LastChainGroup = group;
+    m_lastChainGroup = group;
 }
 
 void QuestListBuilder::addAllRows()

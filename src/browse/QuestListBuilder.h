@@ -56,8 +56,8 @@ private:
     std::vector<std::uint8_t> m_added;      // flat: rows added, by row
     std::vector<std::uint8_t> m_passes;     // tree: rows that pass the filter, by row
     std::vector<std::int16_t> m_nextListed; // tree: the next row after r that passes, or 0
-    std::int16_t m_displayCount = 0;
-    std::int16_t LastChainGroup = 0;
+    std::int16_t m_displayCount = 0;        // the entries added so far
+    std::int16_t m_lastChainGroup = 0;      // the chain group of the entry added last
 };
 
 } // namespace pelko

@@ -3,6 +3,7 @@
 #include "FileStore.h"
 #include "KeywordSearch.h"
 #include "QuestDatabase.h"
+#include "SelectorItems.h"
 #include "Settings.h"
 #include "Statistics.h"
 #include "Texts.h"
@@ -176,11 +177,11 @@ int QuestTracker::positionAfterRebuild(int selectedBefore, int countBefore, int 
     return std::clamp(position, 0, countAfter - 1);
 }
 
-ProgressStatistics QuestTracker::UpdateStatistics() const
+ProgressStatistics QuestTracker::statistics() const
 {
     const std::int16_t intCompletedQuest = countCompleted(m_clearStatusTable);
     return {
-        texts::completedCaption(intCompletedQuest),
+        texts::completedCaption(QString::number(intCompletedQuest)),
         texts::completionRateCaption(completionRateText(intCompletedQuest, intNumberOfContents()))};
 }
 

@@ -107,7 +107,8 @@ public:
     //   rebuilt list is empty.
     static int positionAfterRebuild(int selectedBefore, int countBefore, int countAfter);
 
-    ProgressStatistics UpdateStatistics() const;
+    // The statistics captions, recomputed from the progress table.
+    ProgressStatistics statistics() const;
 
 private:
     QString filePath(const QString &name) const;

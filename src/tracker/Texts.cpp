@@ -1,18 +1,6 @@
 #include "Texts.h"
 
-#include "QuestFilter.h"
-#include "RegionTable.h"
-
 namespace pelko {
-namespace {
-
-QString allItems()
-{
-    return QStringLiteral("（すべて）");
-}
-
-} // namespace
-
 namespace texts {
 
 QString secondCopy()
@@ -51,19 +39,19 @@ QString emptyKeyword()
     return QStringLiteral("アイテム名などを入力してから\r\n検索ボタンを押してください");
 }
 
-QString numberOfContentsCaption(int count)
+QString numberOfContentsCaption(const QString &count)
 {
-    return QStringLiteral("登録クエスト数： ") + QString::number(count);
+    return QStringLiteral("登録クエスト数： ") + count;
 }
 
-QString displayCountCaption(int count)
+QString displayCountCaption(const QString &count)
 {
-    return QStringLiteral("表示数： ") + QString::number(count);
+    return QStringLiteral("表示数： ") + count;
 }
 
-QString completedCaption(int completed)
+QString completedCaption(const QString &completed)
 {
-    return QStringLiteral("コンプリート数： ") + QString::number(completed);
+    return QStringLiteral("コンプリート数： ") + completed;
 }
 
 QString completionRateCaption(const QString &rate)
@@ -82,22 +70,5 @@ QString confirmationPrompt(const QString &questName, int index)
 }
 
 } // namespace texts
-
-std::vector<RegionItem> regionSelectorItems()
-{
-    std::vector<RegionItem> items{{allItems(), kAllRegions}};
-    for (int code = 1; code <= kRegionCount; ++code) {
-        const QString name = regionName(static_cast<std::uint8_t>(code));
-        if (!name.isEmpty())
-            items.push_back({name, code});
-    }
-    return items;
-}
-
-QStringList stateSelectorItems()
-{
-    return {allItems(), QStringLiteral("やっていない"), QStringLiteral("クリア"),
-            QStringLiteral("保留")};
-}
 
 } // namespace pelko

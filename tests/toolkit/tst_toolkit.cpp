@@ -6,6 +6,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/OptionArray.h"
 #include "toolkit/Program.h"
+#include "toolkit/RichTextBox.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/SingleInstance.h"
 #include "toolkit/TextBox.h"

@@ -5,9 +5,9 @@
 #include "QuestDatabase.h"
 #include "QuestDatabaseGenerator.h"
 #include "QuestTracker.h"
+#include "SelectorItems.h"
 #include "Statistics.h"
 #include "TestSupport.h"
-#include "Texts.h"
 
 #include <QDir>
 #include <QTest>
@@ -353,7 +353,7 @@ private Q_SLOTS:
             QCOMPARE(t.tracker.shownOption(row), std::optional<int>(option));
         }
         QCOMPARE(t.file("clr_stat.dat"), file.isEmpty() ? kProgress : file);
-        const ProgressStatistics s = t.tracker.UpdateStatistics();
+        const ProgressStatistics s = t.tracker.statistics();
         QFETCH(QString, statistics);
         QCOMPARE(s.completedCaption, "コンプリート数： " + statistics.section(' ', 0, 0));
         QCOMPARE(s.rateCaption, "クリア率： " + statistics.section(' ', 1) + "％");
