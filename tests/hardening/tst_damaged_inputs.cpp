@@ -127,28 +127,39 @@ private Q_SLOTS:
         QCOMPARE(dir.contents(), before);
     }
 
-    // A save cut short by a crash leaves its temporary file; the next start removes it, unless
-    // the start is refused (a refused start writes nothing). Only names that a save makes, and
-    // only regular files, are removed.
+    // A save cut short by a crash leaves its temporary file, whose name carries a marker that
+    // only the program's saves use; the next start removes it, unless the start is refused (a
+    // refused start writes nothing). Whatever else stands there is the player's and is kept, also
+    // over ten starts: copies like clr_stat.dat.backup, names that older versions' saves made
+    // (the program cannot tell them from the player's), and links or folders with a save's name.
     void leftoversRemovedAtStart()
     {
-        const QStringList kept = {"clr_stat.dat.AbCdE1", "clr_stat.dat.AbCdEfG", "clr_stat.dat.bak",
-                                  "Pelko.dat.AbCdEf",    "pelko.ini.AbCdEf",     "Pelko.ini.QwErTy",
-                                  "clr_stat.dat.Folder"};
+        const QStringList kept = {"clr_stat.dat.backup",
+                                  "clr_stat.dat.before",
+                                  "Pelko.ini.backup",
+                                  "clr_stat.dat.AbCdEf",
+                                  "clr_stat.dat.pelko-save-AbCd",
+                                  "Pelko.dat.pelko-save-AbCdEf",
+                                  "pelko.ini.pelko-save-AbCdEf",
+                                  "Pelko.ini.pelko-save-QwErTy",
+                                  "clr_stat.dat.pelko-save-Folder"};
         for (const bool refused : {false, true}) {
             Folder dir;
             if (refused)
                 QFile::remove(dir.filePath("Pelko.dat"));
             for (const QString &name :
-                 kept + QStringList{"Pelko.ini.GhIjKl", "clr_stat.dat.AbCdEf"})
+                 kept
+                     + QStringList{"Pelko.ini.pelko-save-Gh1jK9", "clr_stat.dat.pelko-save-AbCdEf"})
                 dir.write(name, "1,1\r\n0,1\r\n");
-            QVERIFY(QFile::remove(dir.filePath("Pelko.ini.QwErTy"))
-                    && QFile::link("clr_stat.dat", dir.filePath("Pelko.ini.QwErTy")));
-            QVERIFY(QFile::remove(dir.filePath("clr_stat.dat.Folder"))
-                    && placeOddity(dir.filePath("clr_stat.dat.Folder"), "folder"));
+            QVERIFY(QFile::remove(dir.filePath("Pelko.ini.pelko-save-QwErTy"))
+                    && QFile::link("clr_stat.dat", dir.filePath("Pelko.ini.pelko-save-QwErTy")));
+            QVERIFY(QFile::remove(dir.filePath("clr_stat.dat.pelko-save-Folder"))
+                    && placeOddity(dir.filePath("clr_stat.dat.pelko-save-Folder"), "folder"));
             const QStringList before = dir.entries();
-            MainWindowHarness h(dir);
-            QCOMPARE(h.start(), !refused);
+            for (int start = 0; start < 10; ++start) {
+                MainWindowHarness h(dir);
+                QCOMPARE(h.start(), !refused);
+            }
             QStringList left = kept + QStringList{"Pelko.dat", "Pelko.ini", "clr_stat.dat"};
             left.sort();
             QCOMPARE(dir.entries(), refused ? before : left);
