@@ -15,6 +15,7 @@
 #include "toolkit/WindowFrame.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +26,14 @@
 
 namespace pelko {
 namespace {
+
+// The quest database, which the program reads and never writes: every copy in the folder can
+// lock it when no lock file can be kept.
+QString databaseIn(const QString &workDir)
+{
+    const QString name = QStringLiteral("Pelko.dat");
+    return workDir.isEmpty() ? name : QDir(workDir).filePath(name);
+}
 
 template <typename W> W *place(W *widget, const char *name, qreal dpi)
 {
@@ -44,7 +53,7 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_instance(paths.lockFiles),
+    : QMainWindow(parent), m_instance(paths.lockFiles, databaseIn(paths.workDir)),
       m_tracker(paths.workDir, std::move(paths.startedLoad))
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -219,7 +228,9 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
-    m_tracker.removeSaveLeftovers();
+    // Only while no other copy can be saving: a temporary file of its save is no leftover.
+    if (m_instance.holdsLock())
+        m_tracker.removeSaveLeftovers();
     LoadClearStatus(); // sizes the progress table to the quests first
     fillSelectors();
     UpdateStatistics();

@@ -23,7 +23,9 @@
 
 #include <csignal>
 
+#include <grp.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pelko;
@@ -48,16 +50,33 @@ struct UserFolders {
     QTemporaryDir runtime, cache;
 };
 
-// The pid a lock file names, 0 when there is none.
+// The pid a lock names, 0 when there is none: the one written in a lock file, or the holder of
+// an flock on any other file, as /proc/locks lists it ("1: FLOCK ADVISORY WRITE <pid> <dev>:<inode>
+// 0 EOF").
 qint64 lockOwner(const QString &lock)
 {
-    return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
+    if (lock.endsWith("pelko.lock"))
+        return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
+    struct stat st {
+    };
+    QFile locks("/proc/locks");
+    if (::stat(QFile::encodeName(lock).constData(), &st) != 0 || !locks.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray inode = ':' + QByteArray::number(qulonglong(st.st_ino));
+    for (const QByteArray &line : locks.readAll().split('\n')) {
+        const QByteArrayList f = line.simplified().split(' ');
+        if (f.size() > 5 && f[1] == "FLOCK" && f[5].endsWith(inode))
+            return f[4].toLongLong();
+    }
+    return 0;
 }
 
 // The real program started in a working folder, with runtime and cache folders of its own, on
-// the offscreen platform; killed when the test is done with it.
+// the offscreen platform, as the unprivileged user nobody when asked and the test runs as root;
+// killed when the test is done with it. Its error output is kept for the test to read.
 struct Copy : QProcess {
-    Copy(const QString &workDir, const QString &runtime, const QString &cache)
+    Copy(const QString &workDir, const QString &runtime, const QString &cache,
+         bool asNobody = false)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -65,7 +84,13 @@ struct Copy : QProcess {
         env.insert("XDG_CACHE_HOME", cache);
         setProcessEnvironment(env);
         setWorkingDirectory(workDir);
-        setProcessChannelMode(QProcess::ForwardedChannels);
+        setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        if (asNobody && ::geteuid() == 0) {
+            setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(127);
+            });
+        }
         start(PELKO_PELKO, {});
         if (!waitForStarted())
             qFatal("cannot start the program");
@@ -121,7 +146,9 @@ class TestProcesses : public QObject
     Q_OBJECT
 private Q_SLOTS:
     // runtimeBlocked: a folder stands at the lock's name in the runtime folder. cacheBlocked: the
-    // cache folder cannot be made (a file stands in its way). lockIn: where the lock then is.
+    // cache folder cannot be made (a file stands in its way). lockIn: where the lock then is;
+    // "Pelko.dat" when the working folder cannot be written either (mode 0555, with a writable
+    // progress file, the copies run as a player): the database, never rewritten, is locked.
     void twoCopiesAtOnce_data()
     {
         QTest::addColumn<bool>("runtimeBlocked");
@@ -130,6 +157,7 @@ private Q_SLOTS:
         addRow("runtime folder", false, false, "runtime");
         addRow("folder at the runtime lock", true, false, "cache");
         addRow("nor a cache folder", true, true, "working folder");
+        addRow("nor the working folder", true, true, "Pelko.dat");
     }
 
     void twoCopiesAtOnce()
@@ -146,19 +174,29 @@ private Q_SLOTS:
             cache = user.cache.filePath("file/cache");
         }
         QVERIFY(cacheBlocked || QDir(cache).mkpath("pelko")); // so that it can be watched
+        const bool asPlayer = lockIn == "Pelko.dat";
+        if (asPlayer) {
+            QVERIFY(::geteuid() != 0
+                    || ::chown(QFile::encodeName(user.runtime.path()), 65534, 0) == 0);
+            QFile::setPermissions(data.filePath("clr_stat.dat"), QFileDevice::Permissions(0x6666));
+            QFile::setPermissions(data.path(), QFileDevice::Permissions(0x5555));
+        }
         const QString folder = lockIn == "runtime" ? user.runtime.path()
                                : lockIn == "cache" ? cache + "/pelko"
                                                    : data.path();
-        const QString lock = folder + "/pelko.lock";
+        const QString lock = folder + (asPlayer ? "/Pelko.dat" : "/pelko.lock");
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder), IN_CLOSE_NOWRITE) >= 0);
-        Copy a(data.path(), user.runtime.path(), cache), b(data.path(), user.runtime.path(), cache);
+        Copy a(data.path(), user.runtime.path(), cache, asPlayer),
+            b(data.path(), user.runtime.path(), cache, asPlayer);
         bool seen = false; // whether the lock file was closed after reading; events merge
         char buffer[4096];
         waitUntil(
             [&] {
                 const ssize_t n = ::read(watch, buffer, sizeof buffer);
-                seen = seen || (n > 0 && QByteArray(buffer, n).contains("pelko.lock"));
+                seen = seen
+                       || (n > 0
+                           && QByteArray(buffer, n).contains(QFileInfo(lock).fileName().toUtf8()));
                 return seen && (a.owns(lock) || b.owns(lock));
             },
             a, b);
@@ -170,6 +208,8 @@ private Q_SLOTS:
         QVERIFY(a.owns(lock) || b.owns(lock));
         const Copy &refused = a.owns(lock) ? b : a;
         QCOMPARE(refused.state(), QProcess::Running); // waiting in its box
+        // The folder can be removed again.
+        QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7700));
     }
 
     // A crash leaves the lock file behind, naming the dead copy; the next copy takes it over,
