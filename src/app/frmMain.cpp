@@ -10,6 +10,7 @@
 #include "toolkit/OptionArray.h"
 #include "toolkit/Program.h"
 #include "toolkit/ShortcutGuard.h"
+#include "toolkit/TerminationSignal.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
@@ -23,6 +24,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+
+#include <cstdio>
 
 namespace pelko {
 namespace {
@@ -319,8 +322,16 @@ void frmMain::SaveSettings()
 {
     const WindowSettings s{cboCountry->listIndex(), cboState->listIndex(), chkTreeView->value(),
                            chkMsgBox->value()};
-    if (!m_tracker.SaveSettings(s))
-        MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical, applicationTitle());
+    if (m_tracker.SaveSettings(s))
+        return;
+    if (closingOnSignal()) {
+        // At logout a box would wait for no one and hold up the session's end: the failure goes
+        // to the error output, and the exit status says that the settings were not saved.
+        std::fputs(qPrintable(QStringLiteral("pelko: ") + texts::writeError() + u'\n'), stderr);
+        EndProgram(1);
+        return;
+    }
+    MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical, applicationTitle());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

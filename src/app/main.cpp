@@ -32,5 +32,8 @@ int main(int argc, char *argv[])
         return pelko::programExitStatus();
     window.show();
     pelko::closeOnTerminationSignal(&window);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The end may have been asked with a status (settings that a signal-driven close could not
+    // save), while the window's close still ends the event loop plainly.
+    return status != 0 ? status : pelko::programExitStatus();
 }

@@ -231,24 +231,34 @@ private Q_SLOTS:
         QCOMPARE(lockOwner(theirs.runtime.filePath("pelko.lock")), other.processId());
     }
 
+    // folder: the working folder's name when the signal comes. saved: whether the settings can
+    // be saved; when not (a folder stands at Pelko.ini), no one is asked: the failure goes to
+    // the error output and the program ends at once, with status 1.
     void signal_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::addColumn<QString>("folder"); // the working folder's name when the signal comes
-        addRow("SIGTERM, folder renamed", int(SIGTERM), "moved");
-        addRow("SIGHUP", int(SIGHUP), "data");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("saved");
+        addRow("SIGTERM, folder renamed", int(SIGTERM), "moved", true);
+        addRow("SIGHUP", int(SIGHUP), "data", true);
+        addRow("SIGINT (Ctrl+C)", int(SIGINT), "data", true);
+        addRow("SIGTERM, settings cannot be saved", int(SIGTERM), "data", false);
     }
 
     void signal()
     {
         QFETCH(int, signal);
         QFETCH(QString, folder);
+        QFETCH(bool, saved);
         WorkDir dir;
         QTemporaryDir runtime, cache;
         QVERIFY(QDir(dir.path()).mkdir("data"));
         dir.write("data/Pelko.dat", databaseBytes(namedQuests({"A", "B"})));
         dir.write("data/clr_stat.dat", "1,1\r\n0,1\r\n");
-        dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
+        if (saved)
+            dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
+        else
+            QVERIFY(QDir(dir.filePath("data")).mkdir("Pelko.ini"));
         Copy program(dir.filePath("data"), runtime.path(), cache.path());
         // The program installs its handler once its window is shown: the start-up has ended.
         const auto catches = [&] {
@@ -263,11 +273,14 @@ private Q_SLOTS:
                 && catches());
         QVERIFY(folder == "data" || QDir(dir.path()).rename("data", folder));
         ::kill(pid_t(program.processId()), signal);
-        QVERIFY(program.waitForFinished(30000));
+        QVERIFY(program.waitForFinished(2000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.exitCode(), saved ? 0 : 1);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError())
+                     .contains(QStringLiteral("pelko: データ書き込み中にエラーが発生しました。\n")),
+                 !saved);
         // The settings were saved, written plainly; nothing else was written, nothing is left.
-        QCOMPARE(dir.file(folder + "/Pelko.ini"), "5,2,1,1\r\n");
+        QCOMPARE(dir.file(folder + "/Pelko.ini"), saved ? "5,2,1,1\r\n" : "(none)");
         QCOMPARE(dir.file(folder + "/clr_stat.dat"), "1,1\r\n0,1\r\n");
         QCOMPARE(dir.entries(), QStringList{folder});
         QCOMPARE(QDir(dir.filePath(folder))
