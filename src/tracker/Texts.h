@@ -18,6 +18,11 @@ QString damagedProgress();
 QString writeError(); // a progress or settings save failed
 QString emptyKeyword();
 
+// Why the launcher could not start the program in the data folder, by the launcher's name for
+// the failure ("no-home", "not-a-folder", "cannot-make", "cannot-enter", "cannot-write"); empty
+// for a name it does not use.
+QString launcherFailure(const QString &kind, const QString &folder);
+
 QString numberOfContentsCaption(int count); // "登録クエスト数： N"
 QString displayCountCaption(int count);     // "表示数： N"
 

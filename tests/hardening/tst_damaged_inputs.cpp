@@ -2,6 +2,7 @@
 // it restores, and that a start never writes anything to the working folder; then a progress
 // change and closing the window with odd things at the files' names.
 #include "ClearStatus.h"
+#include "LauncherFailure.h"
 #include "MainWindowHarness.h"
 #include "QuestDatabase.h"
 #include "Settings.h"
@@ -163,6 +164,48 @@ private Q_SLOTS:
             QStringList left = kept + QStringList{"Pelko.dat", "Pelko.ini", "clr_stat.dat"};
             left.sort();
             QCOMPARE(dir.entries(), refused ? before : left);
+        }
+    }
+
+    // What the launcher could not do with the data folder, shown for a player who started from
+    // the menu and has no terminal: the program's critical box, with its title, naming the
+    // folder; the status the launcher ends with. A name the launcher does not use shows nothing.
+    void launcherFailure_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text");
+        const QString again = "\r\nフォルダを確かめてから、もう一度起動してください。";
+        addRow("HOME unset", "no-home",
+               "データフォルダ「/データ/pelko」の場所が分かりません（環境変数 HOME が設定されて"
+               "いません）。"
+                   + again);
+        addRow("a file or a loop", "not-a-folder",
+               "データフォルダ「/データ/pelko」の場所に、フォルダではないもの（ファイルや、行き先"
+               "のないリンク）があります。"
+                   + again);
+        addRow("cannot be made", "cannot-make",
+               "データフォルダ「/データ/pelko」を作れません。" + again);
+        addRow("cannot be opened", "cannot-enter",
+               "データフォルダ「/データ/pelko」を開けません。" + again);
+        addRow("cannot be written", "cannot-write",
+               "データフォルダ「/データ/pelko」に書き込めないため、クエスト情報ファイルを置けま"
+               "せん。"
+                   + again);
+        addRow("unknown", "no-folder", QString());
+    }
+
+    void launcherFailure()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        MessageBoxScript boxes;
+        QCOMPARE(showLauncherFailure(kind, "/データ/pelko"), text.isEmpty() ? 2 : 1);
+        QCOMPARE(boxes.shown().size(), text.isEmpty() ? 0u : 1u);
+        for (const ShownMessage &m : boxes.shown()) {
+            QCOMPARE(m.text, text);
+            QCOMPARE(m.icon, MsgIcon::Critical);
+            QCOMPARE(m.buttons, MsgButtons::Ok);
+            QCOMPARE(m.title, "ペルコ for Verdania");
         }
     }
 
