@@ -1,11 +1,12 @@
 // The real program started as separate processes: one copy per user, wherever the lock has to
 // be kept, and a lock left behind by a killed copy does not keep the next one out; ended by a
-// signal, as at logout or by `kill`, it ends as closing its window does, saving the settings and
-// nothing else, and finds its files in its working folder even after that folder was renamed
-// while it ran.
+// signal, as at logout, by `kill` or by Ctrl+C, it ends as closing its window does, saving the
+// settings and nothing else, without waiting for anyone when they cannot be saved, and finds its
+// files in its working folder even after that folder was renamed while it ran.
 //
 // The program has no command line and no window system here, so what a copy does is read from
-// the outside. The lock file names the pid of the copy holding it. Every copy reads the database
+// the outside. The lock file names the pid of the copy holding it (/proc/locks names the holder
+// of an flock). Every copy reads the database
 // while it sets up, but only a copy let in reads the progress file, which is made large (most of
 // a megabyte, unreadable as progress): the bytes a process has read, from /proc/<pid>/io, tell
 // whether it got in, since everything else a start reads comes to a few hundred kilobytes. A
