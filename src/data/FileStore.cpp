@@ -53,8 +53,8 @@ QByteArray nameToWrite(QByteArray name)
 }
 
 // A new file beside target, named with the marker only saves use and six random letters or
-// digits; -1 when the folder refuses it, with errno saying why. Until it replaces a file it may
-// be read by its owner alone.
+// digits; -1 when the folder refuses it, with errno saying why. One that is to replace a file
+// may be read by its owner alone until it takes that file's permissions.
 int createTemporary(const QByteArray &target, bool replacing, QByteArray &name)
 {
     static const char characters[] =
@@ -222,7 +222,7 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes)
 QStringList removeSaveLeftovers(const QString &folder, const QStringList &savedNames)
 {
     QStringList removed;
-    // The names are compared as bytes, so that a folder whose name is not UTF-8 is read as well.
+    // The folder's entries are taken as the bytes they are, never decoded and spelled again.
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return removed;
@@ -230,10 +230,12 @@ QStringList removeSaveLeftovers(const QString &folder, const QStringList &savedN
         const QByteArray name(entry->d_name);
         struct stat st {
         };
-        // lstat: a symlink with such a name was not made by a save.
+        // A symlink with such a name was not made by a save, nor was a file of another user, whose
+        // own copy of the program may be saving in a folder the two share.
         if (isSaveLeftover(name, savedNames)
             && ::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISREG(st.st_mode) && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0)
+            && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+            && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0)
             removed << QFile::decodeName(name);
     }
     ::closedir(dir);

@@ -49,10 +49,10 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes);
 inline constexpr char kSaveMarker[] = ".pelko-save-";
 
 // Removes what saves of the given files left in a folder when the program was killed between
-// writing a temporary file and renaming it: regular files named as the saves name their temporary
-// files (see kSaveMarker). Nothing else is touched, whatever its name: a player's own copy such as
-// "clr_stat.dat.backup" is no file the program made. Call it only while no other copy of the
-// program can be saving in the folder. Returns the names removed.
+// writing a temporary file and renaming it: regular files of this user named as the saves name
+// their temporary files (see kSaveMarker). Nothing else is touched, whatever its name: a player's
+// own copy such as "clr_stat.dat.backup" is no file the program made. Call it only while no other
+// copy of the program can be saving in the folder. Returns the names removed.
 QStringList removeSaveLeftovers(const QString &folder, const QStringList &savedNames);
 
 // Tests count the program's writes through this hook; it is called once per save attempt.

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QRadioButton>
 
+#include <unistd.h>
+
 using namespace pelko;
 using namespace pelko::test;
 
@@ -132,7 +134,8 @@ private Q_SLOTS:
     // only the program's saves use; the next start removes it, unless the start is refused (a
     // refused start writes nothing). Whatever else stands there is the player's and is kept, also
     // over ten starts: copies like clr_stat.dat.backup, names that older versions' saves made
-    // (the program cannot tell them from the player's), and links or folders with a save's name.
+    // (the program cannot tell them from the player's), links or folders with a save's name, and
+    // another user's file (their own copy may be saving it, in a folder the two share).
     void leftoversRemovedAtStart()
     {
         const QStringList kept = {"clr_stat.dat.backup",
@@ -143,7 +146,8 @@ private Q_SLOTS:
                                   "Pelko.dat.pelko-save-AbCdEf",
                                   "pelko.ini.pelko-save-AbCdEf",
                                   "Pelko.ini.pelko-save-QwErTy",
-                                  "clr_stat.dat.pelko-save-Folder"};
+                                  "clr_stat.dat.pelko-save-Folder",
+                                  "clr_stat.dat.pelko-save-Nobody"};
         for (const bool refused : {false, true}) {
             Folder dir;
             if (refused)
@@ -156,12 +160,18 @@ private Q_SLOTS:
                     && QFile::link("clr_stat.dat", dir.filePath("Pelko.ini.pelko-save-QwErTy")));
             QVERIFY(QFile::remove(dir.filePath("clr_stat.dat.pelko-save-Folder"))
                     && placeOddity(dir.filePath("clr_stat.dat.pelko-save-Folder"), "folder"));
+            // Another user's, where the test may give a file away (as root); else not there.
+            const QString theirs = dir.filePath("clr_stat.dat.pelko-save-Nobody");
+            QVERIFY(::geteuid() == 0 ? ::chown(QFile::encodeName(theirs).constData(), 65534, 0) == 0
+                                     : QFile::remove(theirs));
             const QStringList before = dir.entries();
             for (int start = 0; start < 10; ++start) {
                 MainWindowHarness h(dir);
                 QCOMPARE(h.start(), !refused);
             }
             QStringList left = kept + QStringList{"Pelko.dat", "Pelko.ini", "clr_stat.dat"};
+            if (::geteuid() != 0)
+                left.removeOne("clr_stat.dat.pelko-save-Nobody");
             left.sort();
             QCOMPARE(dir.entries(), refused ? before : left);
         }
