@@ -1,6 +1,9 @@
 # cmake -DPREFIX=... -DCOMMANDS=games -DSAMPLE=... -P CheckLauncher.cmake
-# Runs the installed launcher with a stand-in for the program that records the folder it was
-# started in, and checks that the data folder is made, seeded once and never overwritten.
+# Runs the installed launcher with a stand-in for the program that prints the folder it was
+# started in and its arguments, and checks that the data folder is made, seeded once and never
+# overwritten; that a database link leading nowhere stays a link; and that each way the data
+# folder can fail is shown by the program (its private option) and ends with status 1, with
+# nothing replaced.
 foreach(var PREFIX COMMANDS SAMPLE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -8,29 +11,52 @@ foreach(var PREFIX COMMANDS SAMPLE)
 endforeach()
 
 set(launcher ${PREFIX}/${COMMANDS}/pelko)
-set(record ${PREFIX}/started-in.txt)
-file(WRITE ${PREFIX}/libexec/pelko/pelko "#!/bin/sh\npwd -P > '${record}'\n")
-file(CHMOD ${PREFIX}/libexec/pelko/pelko PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+file(WRITE ${PREFIX}/libexec/pelko/pelko "#!/bin/sh\npwd -P\nprintf '%s\\n' \"$@\"\n")
+file(CHMOD ${PREFIX}/libexec/pelko/pelko PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+           GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 file(SHA256 ${SAMPLE} sampleHash)
+# Permissions hold for a player, not for root: such starts run as the user nobody.
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(player)
+if(uid EQUAL 0)
+  set(player setpriv --reuid=65534 --regid=65534 --clear-groups)
+endif()
 
-# run(<expected data folder> <env assignments>... [ARGS <launcher arguments>...]): one start,
-# from the menu or a terminal.
+# start(<env assignments>... [ARGS <launcher arguments>...] [AS_PLAYER]): one start, from the
+# menu or a terminal; sets status, printed (the stand-in's lines) and complaint (the error output).
+macro(start)
+  cmake_parse_arguments(R "AS_PLAYER" "" "ARGS" ${ARGN})
+  set(as)
+  if(R_AS_PLAYER)
+    set(as ${player})
+  endif()
+  execute_process(COMMAND ${as} ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME
+                          ${R_UNPARSED_ARGUMENTS} ${launcher} ${R_ARGS}
+                  WORKING_DIRECTORY ${PREFIX} RESULT_VARIABLE status OUTPUT_VARIABLE printed
+                  ERROR_VARIABLE complaint)
+  string(STRIP "${printed}" printed)
+  string(REPLACE "\n" ";" printed "${printed}")
+endmacro()
+
+# run(<expected data folder> ...): a start that runs the program in that folder, without arguments.
 function(run folder)
-  cmake_parse_arguments(R "" "" "ARGS" ${ARGN})
-  file(REMOVE ${record})
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME ${R_UNPARSED_ARGUMENTS}
-                          ${launcher} ${R_ARGS}
-                  WORKING_DIRECTORY ${PREFIX} RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "the launcher failed: ${rc}")
-  endif()
-  if(NOT EXISTS ${record})
-    message(FATAL_ERROR "the launcher did not start the program")
-  endif()
-  file(STRINGS ${record} started)
+  start(${ARGN})
   file(REAL_PATH ${folder} want)
-  if(NOT started STREQUAL want)
-    message(FATAL_ERROR "started in '${started}', expected '${want}'")
+  if(NOT status EQUAL 0 OR NOT printed STREQUAL "${want}")
+    message(FATAL_ERROR "started in '${printed}' (${status}: ${complaint}), expected '${want}'")
+  endif()
+endfunction()
+
+# fail(<kind> <folder as named> ...): a start that shows the failure through the program, says it
+# on the error output and ends with status 1.
+function(fail kind folder)
+  start(${ARGN})
+  if(printed)
+    list(REMOVE_AT printed 0) # where the program runs then does not matter
+  endif()
+  set(want "--launcher-failure;${kind};${folder}")
+  if(NOT status EQUAL 1 OR NOT printed STREQUAL want OR NOT complaint MATCHES "pelko: ")
+    message(FATAL_ERROR "'${printed}' (${status}: ${complaint}), expected '${want}'")
   endif()
 endfunction()
 
@@ -76,4 +102,38 @@ expect_seeded(${PREFIX}/own/db)
 if(EXISTS ${home})
   message(FATAL_ERROR "pelko DIR made the data folder")
 endif()
-message(STATUS "the launcher seeds and keeps the data folder")
+
+# A database link leading nowhere (the player's database on a drive not mounted) stays a link;
+# the program then says it cannot read the database.
+file(REMOVE_RECURSE ${PREFIX}/unmounted)
+file(MAKE_DIRECTORY ${PREFIX}/unmounted)
+file(CREATE_LINK /nonexistent/drive/Pelko.dat ${PREFIX}/unmounted/Pelko.dat SYMBOLIC)
+run(${PREFIX}/unmounted ARGS unmounted)
+file(READ_SYMLINK ${PREFIX}/unmounted/Pelko.dat target)
+file(GLOB entries LIST_DIRECTORIES true ${PREFIX}/unmounted/* ${PREFIX}/unmounted/.*)
+if(NOT target STREQUAL "/nonexistent/drive/Pelko.dat" OR NOT entries STREQUAL "${PREFIX}/unmounted/Pelko.dat")
+  message(FATAL_ERROR "the link to the database was replaced: ${entries}")
+endif()
+
+# Each failure of the data folder, from the menu or a terminal; nothing at the name is replaced.
+file(REMOVE_RECURSE ${PREFIX}/odd)
+file(MAKE_DIRECTORY ${PREFIX}/odd/xdg ${PREFIX}/odd/locked ${PREFIX}/odd/closed)
+file(WRITE ${PREFIX}/odd/xdg/pelko "mine")
+file(CREATE_LINK loop ${PREFIX}/odd/loop SYMBOLIC)
+file(CHMOD ${PREFIX}/odd/locked PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+           WORLD_READ WORLD_EXECUTE)
+file(CHMOD ${PREFIX}/odd/closed PERMISSIONS OWNER_READ OWNER_WRITE)
+fail(no-home "~/.local/share/pelko" --unset=HOME)
+fail(not-a-folder ${PREFIX}/odd/xdg/pelko XDG_DATA_HOME=${PREFIX}/odd/xdg HOME=${PREFIX}/nohome)
+fail(not-a-folder odd/loop ARGS odd/loop)
+fail(cannot-make odd/xdg/pelko/data ARGS odd/xdg/pelko/data)
+fail(cannot-write odd/locked ARGS odd/locked AS_PLAYER)
+fail(cannot-enter odd/closed ARGS odd/closed AS_PLAYER)
+file(READ ${PREFIX}/odd/xdg/pelko kept)
+file(READ_SYMLINK ${PREFIX}/odd/loop loop)
+file(GLOB entries LIST_DIRECTORIES true ${PREFIX}/odd/locked/* ${PREFIX}/odd/locked/.*)
+if(NOT kept STREQUAL "mine" OR NOT loop STREQUAL "loop" OR entries)
+  message(FATAL_ERROR "a failed start changed what stood there")
+endif()
+file(CHMOD ${PREFIX}/odd/closed PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+message(STATUS "the launcher seeds and keeps the data folder, and shows every failure")

@@ -12,11 +12,13 @@
 #include "toolkit/Program.h"
 #include "toolkit/RichTextBox.h"
 #include "toolkit/ShortcutGuard.h"
+#include "toolkit/TerminationSignal.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,8 +27,18 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace pelko {
 namespace {
+
+// The quest database, which the program reads and never writes: every copy in the folder can
+// lock it when no lock file can be kept.
+QString databaseIn(const QString &workDir)
+{
+    const QString name = QStringLiteral("Pelko.dat");
+    return workDir.isEmpty() ? name : QDir(workDir).filePath(name);
+}
 
 template <typename W> W *place(W *widget, const char *name, qreal dpi)
 {
@@ -46,7 +58,7 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_instance(paths.lockFiles),
+    : QMainWindow(parent), m_instance(paths.lockFiles, databaseIn(paths.workDir)),
       m_tracker(paths.workDir, std::move(paths.startedLoad))
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -224,7 +236,9 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
-    m_tracker.removeSaveLeftovers();
+    // Only while no other copy can be saving: a temporary file of its save is no leftover.
+    if (m_instance.holdsLock())
+        m_tracker.removeSaveLeftovers();
     LoadClearStatus(); // sizes the progress table to the quests first
     fillSelectors();
     UpdateStatistics();
@@ -314,8 +328,16 @@ void frmMain::SaveSettings()
 {
     const WindowSettings s{cboCountry->listIndex(), cboState->listIndex(), chkTreeView->value(),
                            chkMsgBox->value()};
-    if (!m_tracker.SaveSettings(s))
-        MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical, applicationTitle());
+    if (m_tracker.SaveSettings(s))
+        return;
+    if (closingOnSignal()) {
+        // At logout a box would wait for no one and hold up the session's end: the failure goes
+        // to the error output, and the exit status says that the settings were not saved.
+        std::fputs(qPrintable(QStringLiteral("pelko: ") + texts::writeError() + u'\n'), stderr);
+        EndProgram(1);
+        return;
+    }
+    MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical, applicationTitle());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

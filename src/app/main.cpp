@@ -1,5 +1,6 @@
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "LauncherFailure.h"
 #include "frmMain.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Program.h"
@@ -7,9 +8,35 @@
 #include "toolkit/TerminationSignal.h"
 
 #include <QApplication>
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("pelko"));
+    // No application display name: Qt would append it to every window title on Linux desktops
+    // ("… — ペルコ for Verdania"), and both titles of the program are fixed texts.
+    QApplication::setDesktopFileName(QStringLiteral("jp.example.pelko"));
+    QApplication::setWindowIcon(pelko::applicationIcon());
+    QApplication::setFont(pelko::japaneseUiFont());
+    pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // The program's one option, private to the launcher (`pelko --launcher-failure KIND FOLDER`):
+    // shows why the launcher could not start it, for a player who has no terminal, and ends.
+    if (argc == 4 && std::strcmp(argv[1], "--launcher-failure") == 0) {
+        const QString kind = QString::fromUtf8(argv[2]), folder = QFile::decodeName(argv[3]);
+        QApplication app(argc, argv);
+        setUpApplication();
+        return pelko::showLauncherFailure(kind, folder);
+    }
     // All three files are found in the working directory, named relative to it, so that they
     // follow it when it is renamed or moved while the program runs.
     const QString workDir = QStringLiteral(".");
@@ -19,18 +46,15 @@ int main(int argc, char *argv[])
     std::unique_ptr<pelko::QuestDataLoad> load = pelko::QuestTracker::startLoading(workDir);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("pelko"));
-    // No application display name: Qt would append it to every window title on Linux desktops
-    // ("… — ペルコ for Verdania"), and both titles of the program are fixed texts.
-    QApplication::setDesktopFileName(QStringLiteral("jp.example.pelko"));
-    QApplication::setWindowIcon(pelko::applicationIcon());
-    QApplication::setFont(pelko::japaneseUiFont());
-    pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
+    setUpApplication();
 
     pelko::frmMain window({workDir, pelko::SingleInstance::defaultLockPaths(), std::move(load)});
     if (!window.Form_Load())
         return pelko::programExitStatus();
     window.show();
     pelko::closeOnTerminationSignal(&window);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The end may have been asked with a status (settings that a signal-driven close could not
+    // save), while the window's close still ends the event loop plainly.
+    return status != 0 ? status : pelko::programExitStatus();
 }

@@ -216,6 +216,14 @@ QString englishMessage(const Finding &f)
     return {};
 }
 
+QString severity(const Finding &f, Language lang)
+{
+    const bool isError = f.severity == Severity::Error;
+    if (ja(lang))
+        return isError ? QStringLiteral("エラー") : QStringLiteral("警告");
+    return isError ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
 } // namespace
 
 QString formatFinding(const QString &file, const Finding &finding, Language lang)
@@ -226,15 +234,19 @@ QString formatFinding(const QString &file, const Finding &finding, Language lang
         if (finding.field > 0)
             out += u':' + QString::number(finding.field);
     }
-    const bool isError = finding.severity == Severity::Error;
-    out += QStringLiteral(": ");
-    if (ja(lang))
-        out += (isError ? QStringLiteral("エラー") : QStringLiteral("警告"));
-    else
-        out += (isError ? QStringLiteral("error") : QStringLiteral("warning"));
-    out += QStringLiteral(": ");
+    out += QStringLiteral(": ") + severity(finding, lang) + QStringLiteral(": ");
     out += ja(lang) ? japaneseMessage(finding) : englishMessage(finding);
     return out;
+}
+
+QString moreOfKind(const QString &file, const Finding &last, long long more, Language lang)
+{
+    const QString text =
+        ja(lang) ? QStringLiteral("… ほか %1 件（同じ種類の指摘は最初の %2 件だけを表示します）")
+                 : QStringLiteral("… and %1 more (only the first %2 findings of each kind are "
+                                  "shown)");
+    return QStringLiteral("%1: %2: ").arg(file, severity(last, lang))
+           + text.arg(more).arg(kShownPerKind);
 }
 
 QString summary(const QString &file, const DatabaseSummary &s, Language lang)

@@ -13,6 +13,13 @@ enum class Language { Japanese, English };
 // when the finding has none.
 QString formatFinding(const QString &file, const Finding &finding, Language lang);
 
+// How many findings of one kind are printed; the rest are only counted.
+inline constexpr int kShownPerKind = 100;
+
+// The line after the last finding printed of a kind (given), counting the ones left out, with
+// that finding's file and severity.
+QString moreOfKind(const QString &file, const Finding &last, long long more, Language lang);
+
 // The last line of a check: quests per region, chains and the size of the file.
 QString summary(const QString &file, const DatabaseSummary &s, Language lang);
 

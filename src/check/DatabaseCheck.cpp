@@ -245,11 +245,11 @@ std::vector<Finding> checkDatabase(QByteArrayView bytes)
     return checkDatabase(parseQuestDatabase(bytes), bytes);
 }
 
-CheckReport checkFile(const QString &path)
+CheckReport checkFile(const QByteArray &localName)
 {
     CheckReport report;
     // The program's own reader: a FIFO, a device or an endless file is refused at once.
-    const FileRead file = readFile(path, kMaxQuestDatabaseBytes);
+    const FileRead file = readLocalFile(localName, kMaxQuestDatabaseBytes);
     switch (file.status) {
     case ReadStatus::Ok:
         break;

@@ -26,8 +26,8 @@ struct CheckReport {
     std::optional<DatabaseSummary> summary; // none when the file could not be read at all
 };
 
-// Reads the file and checks it.
-CheckReport checkFile(const QString &path);
+// Reads the file, named in the local 8-bit encoding, and checks it.
+CheckReport checkFile(const QByteArray &localName);
 
 // 0 when the program would load the database, 1 when it would refuse it.
 int exitCode(const std::vector<Finding> &findings);

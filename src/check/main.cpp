@@ -4,9 +4,11 @@
 #include "DatabaseCheck.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
+#include <map>
 
 using namespace pelko::check;
 
@@ -18,22 +20,32 @@ void print(std::FILE *to, const QString &text)
     std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), to);
 }
 
+// A line about the file: its name as given, byte for byte (it need not be UTF-8), then the rest,
+// which starts with the ':' after the name.
+void printAbout(const QByteArray &file, const QString &rest)
+{
+    std::fwrite(file.constData(), 1, static_cast<std::size_t>(file.size()), stdout);
+    print(stdout, rest + u'\n');
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
 
     Language lang = Language::Japanese;
     bool help = false;
     bool optionsEnded = false;
     QString unknownOption;
-    QStringList files;
-    for (const QString &arg : args) {
+    // File names stay the bytes of the command line: decoding a name that is not valid UTF-8
+    // and encoding it again would name another file.
+    QByteArrayList files;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const QString arg = QFile::decodeName(raw);
         if (optionsEnded || !arg.startsWith(u'-') || arg == QStringLiteral("-"))
-            files << arg;
+            files << raw;
         else if (arg == QStringLiteral("--"))
             optionsEnded = true;
         else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h"))
@@ -57,11 +69,21 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    const QString file = files.isEmpty() ? QStringLiteral("Pelko.dat") : files.first();
+    const QByteArray file = files.isEmpty() ? QByteArray("Pelko.dat") : files.first();
     const CheckReport report = checkFile(file);
+    // A damaged file can hold a finding or more on every one of its lines: the first of each kind
+    // show the way, and the rest are counted, so that the report stays a size a person can read.
+    std::map<FindingKind, long long> total, printed;
     for (const Finding &f : report.findings)
-        print(stdout, formatFinding(file, f, lang) + u'\n');
+        ++total[f.kind];
+    for (const Finding &f : report.findings) {
+        const long long n = ++printed[f.kind];
+        if (n <= kShownPerKind)
+            printAbout(file, formatFinding(QString(), f, lang));
+        if (n == kShownPerKind && total[f.kind] > n)
+            printAbout(file, moreOfKind(QString(), f, total[f.kind] - n, lang));
+    }
     if (report.summary)
-        print(stdout, summary(file, *report.summary, lang) + u'\n');
+        printAbout(file, summary(QString(), *report.summary, lang));
     return exitCode(report.findings);
 }

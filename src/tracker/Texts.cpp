@@ -1,5 +1,7 @@
 #include "Texts.h"
 
+#include <utility>
+
 namespace pelko {
 namespace texts {
 
@@ -37,6 +39,27 @@ QString writeError()
 QString emptyKeyword()
 {
     return QStringLiteral("アイテム名などを入力してから\r\n検索ボタンを押してください");
+}
+
+QString launcherFailure(const QString &kind, const QString &folder)
+{
+    const std::pair<const char *, QString> reasons[] = {
+        {"no-home", QStringLiteral("データフォルダ「%1」の場所が分かりません"
+                                   "（環境変数 HOME が設定されていません）。")},
+        {"not-a-folder", QStringLiteral("データフォルダ「%1」の場所に、フォルダではないもの"
+                                        "（ファイルや、行き先のないリンク）があります。")},
+        {"cannot-make", QStringLiteral("データフォルダ「%1」を作れません。")},
+        {"cannot-enter", QStringLiteral("データフォルダ「%1」を開けません。")},
+        {"cannot-write", QStringLiteral("データフォルダ「%1」に書き込めないため、"
+                                        "クエスト情報ファイルを置けません。")},
+    };
+    for (const auto &[name, text] : reasons) {
+        if (kind == QLatin1String(name))
+            return text.arg(folder)
+                   + QStringLiteral("\r\nフォルダを確かめてから、もう一度起動して"
+                                    "ください。");
+    }
+    return {};
 }
 
 QString numberOfContentsCaption(const QString &count)

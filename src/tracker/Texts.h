@@ -26,6 +26,11 @@ QString completionRateCaption(const QString &rate);    // "クリア率： R％"
 // and "保留" for any other index.
 QString confirmationPrompt(const QString &questName, int index);
 
+// Why the launcher could not start the program in the data folder, by the launcher's name for
+// the failure ("no-home", "not-a-folder", "cannot-make", "cannot-enter", "cannot-write"); empty
+// for a name it does not use.
+QString launcherFailure(const QString &kind, const QString &folder);
+
 } // namespace texts
 
 } // namespace pelko

@@ -6,6 +6,9 @@
 #include "QuestDatabase.h"
 #include "TestSupport.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace pelko::check;
 using namespace pelko::test;
 
@@ -22,6 +25,66 @@ QString report(QByteArrayView bytes)
     for (const Finding &f : checkDatabase(db, bytes))
         out += formatFinding("Pelko.dat", f, Language::Japanese) + u'\n';
     return out + summary("Pelko.dat", summarize(db, bytes.size()), Language::Japanese);
+}
+
+// A file name in Shift_JIS, as drives shared with older systems hold them: not UTF-8. The rows
+// spell it ペルコ.dat; it goes to the tool and comes back from it as these bytes.
+const QByteArray kShiftJisName = "\x83\x79\x83\x8b\x83\x52.dat";
+
+// Records whose every field but the chain number is wrong: region 8 (no name), quest number
+// 30000 (beyond the table), a name beginning with a tree mark, and each of the five texts
+// ending in a byte that is not Shift_JIS: eight findings a record.
+QByteArray eightFindings(int records)
+{
+    QByteArray out;
+    for (int r = 1; r <= records; ++r)
+        out += "0,8,0,30000,\"" + ansi(QStringLiteral("\u3000\u251C%1").arg(r))
+               + "\x81\",\"\x81\",\"\x81\",\"\x81\",\"\x81\"\r\n";
+    return out + kEnd;
+}
+
+// What the tool prints for eightFindings(records), records > 100: the first 100 findings of each
+// kind, each kind's hundredth followed by the count of the rest, then the summary.
+QString eightFindingsReport(int records, qsizetype bytes)
+{
+    const QString more = QStringLiteral(
+        "odd.dat: 警告: … ほか %1 件（同じ種類の指摘は最初の 100 件だけを表示します）\n");
+    const QStringList texts = {QStringLiteral("依頼場所"), QStringLiteral("内容"),
+                               QStringLiteral("報酬"), QStringLiteral("リピート報酬")};
+    QString out;
+    for (int r = 1; r <= 100; ++r) {
+        const QString at = QStringLiteral("odd.dat:%1:").arg(r), rest = more.arg(records - 100);
+        out += at
+               + QStringLiteral("2: 警告: 地域 8 には地域名がありません（「（すべて）」でしか一覧"
+                                "に出ません）\n")
+               + (r == 100 ? rest : QString());
+        out +=
+            at
+            + QStringLiteral("4: 警告: クエスト番号 30000 は 1〜%1 の範囲外です（クリア状況を記録"
+                             "できません）\n")
+                  .arg(records)
+            + (r == 100 ? rest : QString());
+        out += at
+               + QStringLiteral("5: 警告: クエスト名「\u3000\u251C%1\uFFFD」がツリー表示の印「"
+                                "\u3000\u251C」で始まっています（一覧では連続クエストの続きに見"
+                                "えます）\n")
+                     .arg(r)
+               + (r == 100 ? rest : QString());
+        for (int field = 5; r <= 20 && field <= 9; ++field) {
+            out += at
+                   + QStringLiteral("%1: 警告: %2に Shift_JIS として正しくないバイトがあります（「"
+                                    "\uFFFD」と表示されます）\n")
+                         .arg(QString::number(field),
+                              field == 5 ? QStringLiteral("クエスト名") : texts[field - 6]);
+        }
+        if (r == 20)
+            out += more.arg(5 * records - 100);
+    }
+    return out
+           + QStringLiteral(
+                 "odd.dat: 集計: クエスト %1 件（地域なし %1）、連続クエスト 0 本、%2 バイト\n")
+                 .arg(records)
+                 .arg(bytes);
 }
 
 } // namespace
@@ -190,7 +253,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        QTest::addColumn<QString>("odd"); // what stands at odd.dat
+        QTest::addColumn<QString>("odd"); // what stands at odd.dat, or at the Shift_JIS name
         // The sample's deliberate oddities: quests in codes without a region name, a name used
         // twice; the report, in English, is kept beside this file.
         QFile sample(QStringLiteral(PELKO_CHECK_TESTS "/sample-report-en.txt"));
@@ -210,6 +273,16 @@ private Q_SLOTS:
                QStringLiteral("odd.dat: error: the file is too large (files above 33554432 bytes "
                               "are not read)\n"),
                QString(), "sparse 50 GB");
+        // Opened by the bytes given, and named by them; an empty file.
+        addRow("name in Shift_JIS", QStringList{"ペルコ.dat"}, 1,
+               QStringLiteral(
+                   "ペルコ.dat: エラー: ファイルが空です\n"
+                   "ペルコ.dat: 集計: 読み込めないためクエストは数えられません、0 バイト\n"),
+               QString(), "Shift_JIS name");
+        // 217,704 findings: a bounded report, the summary and the status as ever.
+        addRow("27,213 records, eight findings each", QStringList{"odd.dat"}, 0,
+               eightFindingsReport(27213, eightFindings(27213).size()), QString(),
+               "eight findings a record");
     }
 
     void commandLines()
@@ -218,13 +291,29 @@ private Q_SLOTS:
         QFETCH(QString, odd);
         WorkDir dir;
         QVERIFY(QFile::copy(QStringLiteral(PELKO_SAMPLE_DAT), dir.filePath("Pelko.dat")));
-        if (!odd.isEmpty() && !placeOddity(dir.filePath("odd.dat"), odd))
+        QString program = QStringLiteral(PELKO_PELKO_CHECK);
+        const QByteArray shiftJisPath = QFile::encodeName(dir.path()) + '/' + kShiftJisName;
+        if (odd == "eight findings a record") {
+            dir.write("odd.dat", eightFindings(27213));
+        } else if (odd == "Shift_JIS name") {
+            QVERIFY(::close(::creat(shiftJisPath.constData(), 0644)) == 0);
+            // QProcess would pass the name in UTF-8: the shell makes the bytes.
+            args.removeAll("ペルコ.dat");
+            args = QStringList{"-c", "exec \"$@\" \"$(printf '\\203y\\203\\213\\203R.dat')\"", "sh",
+                               program}
+                   + args;
+            program = "/bin/sh";
+        } else if (!odd.isEmpty() && !placeOddity(dir.filePath("odd.dat"), odd)) {
             QSKIP("device nodes cannot be made here");
+        }
         QProcess tool;
         tool.setWorkingDirectory(dir.path());
-        tool.start(QStringLiteral(PELKO_PELKO_CHECK), args);
+        tool.start(program, args);
         QVERIFY(tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit);
-        QTEST(QString::fromUtf8(tool.readAllStandardOutput()), "out");
+        ::unlink(shiftJisPath.constData()); // a name the temporary folder's clean-up cannot spell
+        const QByteArray out = tool.readAllStandardOutput();
+        QVERIFY(out.size() < 1000 * 1000);
+        QTEST(QString::fromUtf8(QByteArray(out).replace(kShiftJisName, "ペルコ.dat")), "out");
         QTEST(QString::fromUtf8(tool.readAllStandardError()), "err");
         QTEST(tool.exitCode(), "exitCode");
     }

@@ -14,11 +14,13 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 
 #include <csignal>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pelko;
@@ -173,6 +175,36 @@ private Q_SLOTS:
             QCOMPARE(dir.file("clr_stat.dat"), after);
         QCOMPARE(dir.entries(), entries);
         QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700)); // to be removed
+    }
+
+    // A working folder whose name is not UTF-8 (Shift_JIS, as drives shared with older systems
+    // have them), named relative to it as the program names its files: a save over a file keeps
+    // its permissions, a new file is made, and only the leftovers of saves are removed.
+    void shiftJisFolder()
+    {
+        WorkDir dir;
+        const QByteArray folder =
+            QFile::encodeName(dir.path()) + "/\x83\x79\x83\x8b\x83\x52"; // ペルコ
+        const QByteArray back = QFile::encodeName(QDir::currentPath());
+        QVERIFY(::mkdir(folder.constData(), 0700) == 0 && ::chdir(folder.constData()) == 0);
+        for (const char *name :
+             {"clr_stat.dat", "clr_stat.dat.backup", "clr_stat.dat.pelko-save-x1Y2z3"})
+            QFile(name).open(QIODevice::WriteOnly);
+        QVERIFY(::chmod("clr_stat.dat", 0604) == 0);
+        const bool saved = saveWholeFile("clr_stat.dat", kNew) && saveWholeFile("Pelko.ini", kOld);
+        const QStringList removed = removeSaveLeftovers(".", {"clr_stat.dat", "Pelko.ini"});
+        const FileRead progress = readFile("clr_stat.dat", kNew.size());
+        const QByteArray mode = fingerprint("clr_stat.dat").left(6);
+        // The folder gets a name that the temporary folder's own clean-up can spell.
+        QVERIFY(::chdir(back.constData()) == 0
+                && ::rename(folder.constData(), QFile::encodeName(dir.filePath("x"))) == 0);
+        QVERIFY(saved);
+        QCOMPARE(removed, QStringList{"clr_stat.dat.pelko-save-x1Y2z3"});
+        QCOMPARE(progress.bytes, kNew);
+        QCOMPARE(mode, "100604");
+        QCOMPARE(dir.file("x/Pelko.ini"), kOld);
+        QCOMPARE(QDir(dir.filePath("x")).entryList(QDir::Files, QDir::Name),
+                 QStringList({"Pelko.ini", "clr_stat.dat", "clr_stat.dat.backup"}));
     }
 };
 

@@ -1,11 +1,12 @@
 // The real program started as separate processes: one copy per user, wherever the lock has to
 // be kept, and a lock left behind by a killed copy does not keep the next one out; ended by a
-// signal, as at logout or by `kill`, it ends as closing its window does, saving the settings and
-// nothing else, and finds its files in its working folder even after that folder was renamed
-// while it ran.
+// signal, as at logout, by `kill` or by Ctrl+C, it ends as closing its window does, saving the
+// settings and nothing else, without waiting for anyone when they cannot be saved, and finds its
+// files in its working folder even after that folder was renamed while it ran.
 //
 // The program has no command line and no window system here, so what a copy does is read from
-// the outside. The lock file names the pid of the copy holding it. Every copy reads the database
+// the outside. The lock file names the pid of the copy holding it (/proc/locks names the holder
+// of an flock). Every copy reads the database
 // while it sets up, but only a copy let in reads the progress file, which is made large (most of
 // a megabyte, unreadable as progress): the bytes a process has read, from /proc/<pid>/io, tell
 // whether it got in, since everything else a start reads comes to a few hundred kilobytes. A
@@ -23,7 +24,9 @@
 
 #include <csignal>
 
+#include <grp.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pelko;
@@ -48,16 +51,33 @@ struct UserFolders {
     QTemporaryDir runtime, cache;
 };
 
-// The pid a lock file names, 0 when there is none.
+// The pid a lock names, 0 when there is none: the one written in a lock file, or the holder of
+// an flock on any other file, as /proc/locks lists it ("1: FLOCK ADVISORY WRITE <pid> <dev>:<inode>
+// 0 EOF").
 qint64 lockOwner(const QString &lock)
 {
-    return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
+    if (lock.endsWith("pelko.lock"))
+        return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
+    struct stat st {
+    };
+    QFile locks("/proc/locks");
+    if (::stat(QFile::encodeName(lock).constData(), &st) != 0 || !locks.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray inode = ':' + QByteArray::number(qulonglong(st.st_ino));
+    for (const QByteArray &line : locks.readAll().split('\n')) {
+        const QByteArrayList f = line.simplified().split(' ');
+        if (f.size() > 5 && f[1] == "FLOCK" && f[5].endsWith(inode))
+            return f[4].toLongLong();
+    }
+    return 0;
 }
 
 // The real program started in a working folder, with runtime and cache folders of its own, on
-// the offscreen platform; killed when the test is done with it.
+// the offscreen platform, as the unprivileged user nobody when asked and the test runs as root;
+// killed when the test is done with it. Its error output is kept for the test to read.
 struct Copy : QProcess {
-    Copy(const QString &workDir, const QString &runtime, const QString &cache)
+    Copy(const QString &workDir, const QString &runtime, const QString &cache,
+         bool asNobody = false)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -65,7 +85,13 @@ struct Copy : QProcess {
         env.insert("XDG_CACHE_HOME", cache);
         setProcessEnvironment(env);
         setWorkingDirectory(workDir);
-        setProcessChannelMode(QProcess::ForwardedChannels);
+        setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        if (asNobody && ::geteuid() == 0) {
+            setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(127);
+            });
+        }
         start(PELKO_PELKO, {});
         if (!waitForStarted())
             qFatal("cannot start the program");
@@ -121,7 +147,9 @@ class TestProcesses : public QObject
     Q_OBJECT
 private Q_SLOTS:
     // runtimeBlocked: a folder stands at the lock's name in the runtime folder. cacheBlocked: the
-    // cache folder cannot be made (a file stands in its way). lockIn: where the lock then is.
+    // cache folder cannot be made (a file stands in its way). lockIn: where the lock then is;
+    // "Pelko.dat" when the working folder cannot be written either (mode 0555, with a writable
+    // progress file, the copies run as a player): the database, never rewritten, is locked.
     void twoCopiesAtOnce_data()
     {
         QTest::addColumn<bool>("runtimeBlocked");
@@ -130,6 +158,7 @@ private Q_SLOTS:
         addRow("runtime folder", false, false, "runtime");
         addRow("folder at the runtime lock", true, false, "cache");
         addRow("nor a cache folder", true, true, "working folder");
+        addRow("nor the working folder", true, true, "Pelko.dat");
     }
 
     void twoCopiesAtOnce()
@@ -146,19 +175,29 @@ private Q_SLOTS:
             cache = user.cache.filePath("file/cache");
         }
         QVERIFY(cacheBlocked || QDir(cache).mkpath("pelko")); // so that it can be watched
+        const bool asPlayer = lockIn == "Pelko.dat";
+        if (asPlayer) {
+            QVERIFY(::geteuid() != 0
+                    || ::chown(QFile::encodeName(user.runtime.path()), 65534, 0) == 0);
+            QFile::setPermissions(data.filePath("clr_stat.dat"), QFileDevice::Permissions(0x6666));
+            QFile::setPermissions(data.path(), QFileDevice::Permissions(0x5555));
+        }
         const QString folder = lockIn == "runtime" ? user.runtime.path()
                                : lockIn == "cache" ? cache + "/pelko"
                                                    : data.path();
-        const QString lock = folder + "/pelko.lock";
+        const QString lock = folder + (asPlayer ? "/Pelko.dat" : "/pelko.lock");
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder), IN_CLOSE_NOWRITE) >= 0);
-        Copy a(data.path(), user.runtime.path(), cache), b(data.path(), user.runtime.path(), cache);
+        Copy a(data.path(), user.runtime.path(), cache, asPlayer),
+            b(data.path(), user.runtime.path(), cache, asPlayer);
         bool seen = false; // whether the lock file was closed after reading; events merge
         char buffer[4096];
         waitUntil(
             [&] {
                 const ssize_t n = ::read(watch, buffer, sizeof buffer);
-                seen = seen || (n > 0 && QByteArray(buffer, n).contains("pelko.lock"));
+                seen = seen
+                       || (n > 0
+                           && QByteArray(buffer, n).contains(QFileInfo(lock).fileName().toUtf8()));
                 return seen && (a.owns(lock) || b.owns(lock));
             },
             a, b);
@@ -170,6 +209,8 @@ private Q_SLOTS:
         QVERIFY(a.owns(lock) || b.owns(lock));
         const Copy &refused = a.owns(lock) ? b : a;
         QCOMPARE(refused.state(), QProcess::Running); // waiting in its box
+        // The folder can be removed again.
+        QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7700));
     }
 
     // A crash leaves the lock file behind, naming the dead copy; the next copy takes it over,
@@ -191,24 +232,34 @@ private Q_SLOTS:
         QCOMPARE(lockOwner(theirs.runtime.filePath("pelko.lock")), other.processId());
     }
 
+    // folder: the working folder's name when the signal comes. saved: whether the settings can
+    // be saved; when not (a folder stands at Pelko.ini), no one is asked: the failure goes to
+    // the error output and the program ends at once, with status 1.
     void signal_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::addColumn<QString>("folder"); // the working folder's name when the signal comes
-        addRow("SIGTERM, folder renamed", int(SIGTERM), "moved");
-        addRow("SIGHUP", int(SIGHUP), "data");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("saved");
+        addRow("SIGTERM, folder renamed", int(SIGTERM), "moved", true);
+        addRow("SIGHUP", int(SIGHUP), "data", true);
+        addRow("SIGINT (Ctrl+C)", int(SIGINT), "data", true);
+        addRow("SIGTERM, settings cannot be saved", int(SIGTERM), "data", false);
     }
 
     void signal()
     {
         QFETCH(int, signal);
         QFETCH(QString, folder);
+        QFETCH(bool, saved);
         WorkDir dir;
         QTemporaryDir runtime, cache;
         QVERIFY(QDir(dir.path()).mkdir("data"));
         dir.write("data/Pelko.dat", databaseBytes(namedQuests({"A", "B"})));
         dir.write("data/clr_stat.dat", "1,1\r\n0,1\r\n");
-        dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
+        if (saved)
+            dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
+        else
+            QVERIFY(QDir(dir.filePath("data")).mkdir("Pelko.ini"));
         Copy program(dir.filePath("data"), runtime.path(), cache.path());
         // The program installs its handler once its window is shown: the start-up has ended.
         const auto catches = [&] {
@@ -223,11 +274,14 @@ private Q_SLOTS:
                 && catches());
         QVERIFY(folder == "data" || QDir(dir.path()).rename("data", folder));
         ::kill(pid_t(program.processId()), signal);
-        QVERIFY(program.waitForFinished(30000));
+        QVERIFY(program.waitForFinished(2000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.exitCode(), saved ? 0 : 1);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError())
+                     .contains(QStringLiteral("pelko: データ書き込み中にエラーが発生しました。\n")),
+                 !saved);
         // The settings were saved, written plainly; nothing else was written, nothing is left.
-        QCOMPARE(dir.file(folder + "/Pelko.ini"), "5,2,1,1\r\n");
+        QCOMPARE(dir.file(folder + "/Pelko.ini"), saved ? "5,2,1,1\r\n" : "(none)");
         QCOMPARE(dir.file(folder + "/clr_stat.dat"), "1,1\r\n0,1\r\n");
         QCOMPARE(dir.entries(), QStringList{folder});
         QCOMPARE(QDir(dir.filePath(folder))

@@ -6,18 +6,27 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelko {
 
-SingleInstance::SingleInstance(QStringList lockPaths) : m_paths(std::move(lockPaths))
+SingleInstance::SingleInstance(QStringList lockPaths, QString sharedFile)
+    : m_paths(std::move(lockPaths)), m_sharedFile(std::move(sharedFile))
 {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (m_sharedLock >= 0)
+        ::close(m_sharedLock);
+}
 
 bool SingleInstance::tryAcquire()
 {
-    if (m_lock)
+    if (holdsLock())
         return true;
     for (const QString &path : m_paths) {
         switch (tryAt(path)) {
@@ -30,7 +39,30 @@ bool SingleInstance::tryAcquire()
         }
     }
     // Refusing now would keep the user out with a message about a copy that does not exist.
-    return true;
+    return tryShared() != Attempt::HeldByOther;
+}
+
+SingleInstance::Attempt SingleInstance::tryShared()
+{
+    if (m_sharedFile.isEmpty())
+        return Attempt::Unusable;
+    // Opened for reading only, and only a regular file: a FIFO or device put at the name is not
+    // waited on, and the database is never written, so no copy can change it while locking it.
+    const QByteArray name = QFile::encodeName(m_sharedFile);
+    struct stat st {
+    };
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return Attempt::Unusable;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Attempt::Unusable;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return held ? Attempt::HeldByOther : Attempt::Unusable;
+    }
+    m_sharedLock = fd;
+    return Attempt::Held;
 }
 
 SingleInstance::Attempt SingleInstance::tryAt(const QString &path)

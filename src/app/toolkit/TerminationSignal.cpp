@@ -17,6 +17,7 @@ namespace {
 // watching the other end, does the work.
 int signalSocket[2] = {-1, -1};
 QPointer<QWidget> target;
+bool closing = false;
 
 void onSignal(int)
 {
@@ -36,7 +37,9 @@ void closeTarget()
         if (modal == target || !modal->close())
             break;
     }
+    closing = true;
     target->close();
+    closing = false;
 }
 
 } // namespace
@@ -57,6 +60,12 @@ void closeOnTerminationSignal(QWidget *window)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+bool closingOnSignal()
+{
+    return closing;
 }
 
 } // namespace pelko
