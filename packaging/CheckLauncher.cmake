@@ -1,10 +1,10 @@
-# cmake -DPREFIX=... -DCOMMANDS=games -DSAMPLE=... -P CheckLauncher.cmake
+# cmake -DPREFIX=... -DCOMMANDS=games -DSAMPLE=... -DVERSION=... -P CheckLauncher.cmake
 # Runs the installed launcher with a stand-in for the program that prints the folder it was
 # started in and its arguments, and checks that the data folder is made, seeded once and never
 # overwritten; that a database link leading nowhere stays a link; and that each way the data
 # folder can fail is shown by the program (its private option) and ends with status 1, with
 # nothing replaced.
-foreach(var PREFIX COMMANDS SAMPLE)
+foreach(var PREFIX COMMANDS SAMPLE VERSION)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -136,4 +136,10 @@ if(NOT kept STREQUAL "mine" OR NOT loop STREQUAL "loop" OR entries)
   message(FATAL_ERROR "a failed start changed what stood there")
 endif()
 file(CHMOD ${PREFIX}/odd/closed PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
+# --version answers at once: no data folder, no program, no display.
+start(--unset=HOME --unset=DISPLAY ARGS --version)
+if(NOT status EQUAL 0 OR NOT printed STREQUAL "pelko ${VERSION}")
+  message(FATAL_ERROR "--version printed '${printed}' (${status}: ${complaint})")
+endif()
 message(STATUS "the launcher seeds and keeps the data folder, and shows every failure")

@@ -1,7 +1,8 @@
-// pelko-check [--lang=ja|en] [FILE]: tells the people who prepare a quest database where and why
-// the program would refuse it, and what a player would notice in it.
+// pelko-check [--lang=ja|en] [FILE], --help, --version: tells the people who prepare a quest
+// database where and why the program would refuse it, and what a player would notice in it.
 #include "CheckMessages.h"
 #include "DatabaseCheck.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -36,6 +37,7 @@ int main(int argc, char *argv[])
 
     Language lang = Language::Japanese;
     bool help = false;
+    bool version = false;
     bool optionsEnded = false;
     QString unknownOption;
     // File names stay the bytes of the command line: decoding a name that is not valid UTF-8
@@ -50,6 +52,8 @@ int main(int argc, char *argv[])
             optionsEnded = true;
         else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h"))
             help = true;
+        else if (arg == QStringLiteral("--version"))
+            version = true;
         else if (arg == QStringLiteral("--lang=ja"))
             lang = Language::Japanese;
         else if (arg == QStringLiteral("--lang=en"))
@@ -58,14 +62,20 @@ int main(int argc, char *argv[])
             unknownOption = arg;
     }
     // The language is known only once every argument is read, so errors are reported after.
+    if (!useLanguage(lang))
+        std::fputs("pelko-check: the Japanese messages are missing; English follows\n", stderr);
     if (!unknownOption.isEmpty() || files.size() > 1) {
         print(stderr, usageError(unknownOption.isEmpty() ? UsageError::TooManyFiles
                                                          : UsageError::UnknownOption,
-                                 unknownOption, lang));
+                                 unknownOption));
         return 2;
     }
     if (help) {
-        print(stdout, usage(lang));
+        print(stdout, usage());
+        return 0;
+    }
+    if (version) {
+        print(stdout, QStringLiteral("pelko-check %1\n").arg(QLatin1String(pelko::kVersionText)));
         return 0;
     }
 
@@ -79,11 +89,11 @@ int main(int argc, char *argv[])
     for (const Finding &f : report.findings) {
         const long long n = ++printed[f.kind];
         if (n <= kShownPerKind)
-            printAbout(file, formatFinding(QString(), f, lang));
+            printAbout(file, formatFinding(QString(), f));
         if (n == kShownPerKind && total[f.kind] > n)
-            printAbout(file, moreOfKind(QString(), f, total[f.kind] - n, lang));
+            printAbout(file, moreOfKind(QString(), f, total[f.kind] - n));
     }
     if (report.summary)
-        printAbout(file, summary(QString(), *report.summary, lang));
+        printAbout(file, summary(QString(), *report.summary));
     return exitCode(report.findings);
 }

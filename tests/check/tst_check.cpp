@@ -5,6 +5,7 @@
 #include "DatabaseCheck.h"
 #include "QuestDatabase.h"
 #include "TestSupport.h"
+#include "Version.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -23,8 +24,8 @@ QString report(QByteArrayView bytes)
     const pelko::QuestDatabase db = pelko::parseQuestDatabase(bytes);
     QString out;
     for (const Finding &f : checkDatabase(db, bytes))
-        out += formatFinding("Pelko.dat", f, Language::Japanese) + u'\n';
-    return out + summary("Pelko.dat", summarize(db, bytes.size()), Language::Japanese);
+        out += formatFinding("Pelko.dat", f) + u'\n';
+    return out + summary("Pelko.dat", summarize(db, bytes.size()));
 }
 
 // A file name in Shift_JIS, as drives shared with older systems hold them: not UTF-8. The rows
@@ -93,6 +94,8 @@ class TestCheck : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(useLanguage(Language::Japanese)); }
+
     void findings_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -260,6 +263,9 @@ private Q_SLOTS:
         QVERIFY(sample.open(QIODevice::ReadOnly));
         addRow("sample, default file, English", QStringList{"--lang=en"}, 0,
                QString(sample.readAll()), QString(), QString());
+        addRow("the version", QStringList{"--version"}, 0,
+               QStringLiteral("pelko-check %1\n").arg(QLatin1String(pelko::kVersionText)),
+               QString(), QString());
         addRow("missing file", QStringList{"nothing.dat"}, 1,
                QStringLiteral("nothing.dat: エラー: ファイルがありません\n"), QString(), QString());
         addRow("two files", QStringList{"Pelko.dat", "Pelko.dat"}, 2, QString(),
