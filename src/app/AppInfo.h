@@ -17,13 +17,13 @@ void openAuthorPage();
 // "0" followed by the number, cut to its last two characters: 5 -> "05", 123 -> "23".
 QString lastTwoDigits(int number);
 
-// "ペルコ for Verdania  Version 1.10": the main window's caption.
+// "ペルコ for Verdania  Version 1.05" for version 1.5: the main window's caption.
 QString mainWindowTitle(int major = kVersionMajor, int minor = kVersionMinor);
 
 // "ペルコ for Verdaniaのバージョン情報": the About dialog's title, without a space.
 QString aboutTitle();
 
-// "Version 1.10.00": the About dialog's version line.
+// "Version 1.05.00" for version 1.5.0: the About dialog's version line.
 QString aboutVersionText(int major = kVersionMajor, int minor = kVersionMinor,
                          int revision = kVersionRevision);
 

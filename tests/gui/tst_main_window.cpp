@@ -107,9 +107,12 @@ private Q_SLOTS:
     {
         Window w;
         frmMain &main = w.window();
-        QCOMPARE(main.windowTitle(), "ペルコ for Verdania  Version 1.10");
-        QCOMPARE(mainWindowTitle(1, 5), "ペルコ for Verdania  Version 1.05");
+        // The title and the About dialog show the build's version, formatted so.
+        QCOMPARE(main.windowTitle(), mainWindowTitle(kVersionMajor, kVersionMinor));
+        QCOMPARE(mainWindowTitle(2, 5), "ペルコ for Verdania  Version 2.05");
         QCOMPARE(mainWindowTitle(1, 123), "ペルコ for Verdania  Version 1.23");
+        QCOMPARE(aboutVersionText(3, 7, 0), "Version 3.07.00");
+        QCOMPARE(aboutVersionText(1, 99, 123), "Version 1.99.23");
         QCOMPARE(main.minimumSize(), main.maximumSize());
         QVERIFY(!(main.windowFlags() & Qt::WindowMaximizeButtonHint));
         // Every control stands inside the client area; the rightmost ends exactly at its edge.
@@ -375,7 +378,7 @@ private Q_SLOTS:
             });
         QCOMPARE(seen,
                  QStringList({"frmAbout", QStringLiteral("ペルコ for Verdaniaのバージョン情報"),
-                              "Version 1.10.00", "icon 48x48", "open after a click on lblURL",
+                              aboutVersionText(), "icon 48x48", "open after a click on lblURL",
                               "closed by Esc"}));
         // The menu and Ctrl+W open the author's page too.
         w.child<QAction>("mnuCallWeb")->trigger();
