@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "Layout.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/ShownText.h"
 #include "toolkit/Twips.h"
@@ -15,12 +16,6 @@
 
 namespace pelko {
 namespace {
-
-constexpr int kClientWidth = 5415;
-constexpr int kClientHeight = 2295;
-constexpr int kSeparatorTop = 1080;
-constexpr int kSeparatorLeft = 120;
-constexpr int kSeparatorRight = 5280;
 
 QString disclaimer()
 {
@@ -57,59 +52,42 @@ frmAbout::frmAbout(QWidget *owner)
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
     const qreal dpi = screenDpi(owner);
-    auto at = [dpi](QWidget *w, const char *name, int left, int top, int width, int height) {
-        w->setObjectName(QString::fromLatin1(name));
-        w->setGeometry(twipsRect(left, top, width, height, dpi));
-    };
 
-    auto *picIcon = new QLabel(this);
-    at(picIcon, "picIcon", 120, 120, 720, 720);
+    auto *picIcon = place(new QLabel(this), "picIcon", dpi);
     picIcon->setPixmap(applicationIcon().pixmap(48, 48));
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    // Wide enough for the Linux gothic faces, whose Latin letters run wider than the box that
-    // was drawn for the Windows UI face; top-aligned, so it clears the large title below.
-    auto *lblTitle1 = new QLabel(QStringLiteral("Verdania クエスト攻略ナビゲータ"), this);
-    at(lblTitle1, "lblTitle1", 960, 120, 3135, 255);
+    // Top-aligned, so that it clears the large title below.
+    auto *lblTitle1 = place(new QLabel(QStringLiteral("Verdania クエスト攻略ナビゲータ"), this),
+                            "lblTitle1", dpi);
     lblTitle1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *lblTitle2 = new QLabel(applicationTitle(), this);
-    at(lblTitle2, "lblTitle2", 1080, 300, 2925, 360);
+    auto *lblTitle2 = place(new QLabel(applicationTitle(), this), "lblTitle2", dpi);
     lblTitle2->setFont(aboutTitleFont());
     lblTitle2->setStyleSheet(QStringLiteral("color: black"));
 
-    // The version stands on the address line, right-aligned under the OK button: in its
-    // original place, over the end of the large title, the two texts would be drawn over
-    // each other.
-    lblVersion = new QLabel(this);
-    at(lblVersion, "lblVersion", 3495, 720, 1770, 255);
+    lblVersion = place(new QLabel(this), "lblVersion", dpi);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    lblURL = new QLabel(authorPageUrl(), this);
-    at(lblURL, "lblURL", 960, 720, 2535, 255);
+    lblURL = place(new QLabel(authorPageUrl(), this), "lblURL", dpi);
     lblURL->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255)"));
     lblURL->setCursor(Qt::PointingHandCursor);
     lblURL->setAccessibleName(authorPageUrl());
     lblURL->installEventFilter(this);
 
-    auto *line = new Separator(this);
-    line->setObjectName(QStringLiteral("Line1"));
-    line->setGeometry(twipsToPixels(kSeparatorLeft, dpi), twipsToPixels(kSeparatorTop, dpi),
-                      twipsToPixels(kSeparatorRight - kSeparatorLeft, dpi), 4);
+    place(new Separator(this), "Line1", dpi);
 
-    auto *lblDisclaimer = new QLabel(this);
-    at(lblDisclaimer, "lblDisclaimer", 240, 1200, 4935, 1005); // four wrapped lines fit whole
+    auto *lblDisclaimer = place(new QLabel(this), "lblDisclaimer", dpi);
     lblDisclaimer->setText(toWidgetLineBreaks(disclaimer()));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDisclaimer->setStyleSheet(QStringLiteral("color: black"));
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    at(cmdOK, "cmdOK", 4200, 120, 1065, 345);
+    cmdOK = place(new QPushButton(QStringLiteral("OK"), this), "cmdOK", dpi);
     cmdOK->setDefault(true); // Enter presses it; Esc rejects the dialog, which closes it too
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
-    setFixedSize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
+    setFixedSize(twipsToPixels(kAboutClientWidth, dpi), twipsToPixels(kAboutClientHeight, dpi));
     Form_Load();
 }
 
@@ -117,19 +95,10 @@ void frmAbout::Form_Load()
 {
     setWindowTitle(aboutTitle());
     lblVersion->setText(aboutVersionText());
-    // Centred over the owner's outer frame in single precision, fractions and negative values
-    // kept: near a screen edge the dialog may stand partly off the screen.
-    QWidget *owner = parentWidget();
-    if (!owner)
-        return;
-    const QRect main = owner->frameGeometry(); // shown and framed: Qt knows its frame
-    const QMargins frame = frameExtents(this);
-    const QSize outer = size().grownBy(frame);
-    const qreal dpi = screenDpi(this);
-    const auto twips = [dpi](int pixels) { return static_cast<float>(pixelsToTwips(pixels, dpi)); };
-    const float left = twips(main.left()) + (twips(main.width()) - twips(outer.width())) / 2.0f;
-    const float top = twips(main.top()) + (twips(main.height()) - twips(outer.height())) / 2.0f;
-    moveFrameTo(this, QPoint(twipsToPixels(left, dpi), twipsToPixels(top, dpi)), frame);
+    // Centred over the owner's outer frame (shown and framed: Qt knows it); near a screen edge
+    // the dialog may stand partly off the screen.
+    if (QWidget *owner = parentWidget())
+        centreFrameOn(this, owner->frameGeometry());
 }
 
 void frmAbout::cmdOK_Click()

@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
-#include "MainLayout.h"
+#include "Layout.h"
 #include "SelectorItems.h"
 #include "Texts.h"
 #include "toolkit/CheckBox.h"
@@ -38,14 +38,6 @@ QString databaseIn(const QString &workDir)
 {
     const QString name = QStringLiteral("Pelko.dat");
     return workDir.isEmpty() ? name : QDir(workDir).filePath(name);
-}
-
-template <typename W> W *place(W *widget, const char *name, qreal dpi)
-{
-    const ControlPlace &p = mainPlace(name);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twipsRect(p.left, p.top, p.width, p.height, dpi));
-    return widget;
 }
 
 QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qreal dpi)
@@ -152,8 +144,7 @@ void frmMain::buildControls()
 
     // The empty detail pane: nothing shown, no progress to change.
     QuestState->setEnabled(false);
-    for (int k = 0; k < 3; ++k)
-        optQuestState->setButtonEnabled(k, false);
+    optQuestState->setButtonsEnabled(false);
 }
 
 void frmMain::buildMenus()
@@ -248,26 +239,10 @@ bool frmMain::Form_Load()
 
 void frmMain::centreOnScreen()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    // Computed in twips with single precision and used as it comes out: a window larger than
+    // The outer size, frame and title bar included, on the whole screen; a window larger than
     // the screen gets a negative edge rather than being clamped.
-    const qreal dpi = screenDpi(this);
-    // The outer size, frame and title bar included, as the window manager will draw them.
-    const QMargins frame = frameExtents(this);
-    const QSize outer = size().grownBy(frame);
-    const auto half = [dpi](int screenPx, int windowPx) {
-        const float twips = (static_cast<float>(pixelsToTwips(screenPx, dpi))
-                             - static_cast<float>(pixelsToTwips(windowPx, dpi)))
-                            / 2.0f;
-        return twipsToPixels(twips, dpi);
-    };
-    const QRect area = screen->geometry();
-    moveFrameTo(this,
-                QPoint(area.left() + half(area.width(), outer.width()),
-                       area.top() + half(area.height(), outer.height())),
-                frame);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        centreFrameOn(this, screen->geometry());
 }
 
 bool frmMain::LoadQuestData()

@@ -47,8 +47,7 @@ void frmMain::clearDetailPane()
     txtReward2->setText(QString());
     intDisplayNumber = 0;
     QuestState->setEnabled(false);
-    for (int k = 0; k < 3; ++k)
-        optQuestState->setButtonEnabled(k, false);
+    optQuestState->setButtonsEnabled(false);
     optQuestState->clearAll();
 }
 
@@ -106,8 +105,7 @@ void frmMain::lstQuestList_Click()
     txtReward2->setText(detail->reward2);
     showOption(detail->option);
     QuestState->setEnabled(true);
-    for (int k = 0; k < 3; ++k)
-        optQuestState->setButtonEnabled(k, detail->changeable);
+    optQuestState->setButtonsEnabled(detail->changeable);
 }
 
 } // namespace pelko

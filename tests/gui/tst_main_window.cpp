@@ -5,7 +5,7 @@
 // on the tracker; the start-up's messages in tst_damaged_inputs. (Where the windows stand under
 // a window manager is tested in tst_window_frame.)
 #include "AppInfo.h"
-#include "MainLayout.h"
+#include "Layout.h"
 #include "MainWindowHarness.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"

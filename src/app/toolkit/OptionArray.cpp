@@ -41,9 +41,10 @@ void OptionArray::clearAll()
     m_group->setExclusive(true);
 }
 
-void OptionArray::setButtonEnabled(int index, bool enabled)
+void OptionArray::setButtonsEnabled(bool enabled)
 {
-    button(index)->setEnabled(enabled);
+    for (QRadioButton *b : m_buttons)
+        b->setEnabled(enabled);
 }
 
 int OptionArray::selectedIndex() const

@@ -25,7 +25,8 @@ public:
     // Sets the button's value to true, which deselects the others.
     void setValue(int index);
     void clearAll();
-    void setButtonEnabled(int index, bool enabled);
+    // Enables or disables the three buttons, in index order.
+    void setButtonsEnabled(bool enabled);
     // The selected index, or -1.
     int selectedIndex() const;
 

@@ -1,5 +1,7 @@
 #include "WindowFrame.h"
 
+#include "Twips.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
@@ -144,6 +146,17 @@ void moveFrameTo(QWidget *window, QPoint topLeft, const QMargins &extents)
     }
     // Afterwards a position is the inner one's, and the window manager frames it where it is.
     window->setGeometry(QRect(topLeft + QPoint(extents.left(), extents.top()), window->size()));
+}
+
+void centreFrameOn(QWidget *window, const QRect &area)
+{
+    const QMargins frame = frameExtents(window);
+    const QSize outer = window->size().grownBy(frame);
+    const qreal dpi = screenDpi(window);
+    const auto twips = [dpi](int pixels) { return static_cast<float>(pixelsToTwips(pixels, dpi)); };
+    const float left = twips(area.left()) + (twips(area.width()) - twips(outer.width())) / 2.0f;
+    const float top = twips(area.top()) + (twips(area.height()) - twips(outer.height())) / 2.0f;
+    moveFrameTo(window, QPoint(twipsToPixels(left, dpi), twipsToPixels(top, dpi)), frame);
 }
 
 } // namespace pelko

@@ -2,6 +2,7 @@
 
 #include <QMargins>
 #include <QPoint>
+#include <QRect>
 
 class QWidget;
 
@@ -16,6 +17,12 @@ namespace pelko {
 // wait for its answer; elsewhere, or without an answer, this is what Qt knows (nothing, for a
 // window never shown).
 QMargins frameExtents(QWidget *window);
+
+// Centres the window's outer frame on an area of the screen (the screen itself, or another
+// window's frame): edge = area's edge + (area's size - frame's size) / 2, computed in twips with
+// single precision and used as it comes out, fractions and negative values included, never
+// clamped to the screen.
+void centreFrameOn(QWidget *window, const QRect &area);
 
 // Puts the outer frame's top-left corner at `topLeft`, for a frame of the given extents, so the
 // window is shown there at once instead of being moved after the window manager framed it.
