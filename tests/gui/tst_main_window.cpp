@@ -217,19 +217,20 @@ private Q_SLOTS:
 
     void cancelRevertsWithoutASecondPrompt()
     {
-        Window w("4,1\r\n0,4\r\n");
-        w.list()->setListIndex(3); // D, cleared
+        Window w("2,2\r\n0,4\r\n");
+        w.list()->setListIndex(4); // E, on hold
         w.boxes().answerNext(MsgResult::Cancel);
-        w.option(2)->click();
+        w.option(1)->click();
         QCOMPARE(w.messages(),
-                 QStringList{"「D」の\r\nクリア状況を「保留」に変更します。\r\nよろしいですか？"});
+                 QStringList{
+                     "「E」の\r\nクリア状況を「コンプリート」に変更します。\r\nよろしいですか？"});
         const ShownMessage &box = w.boxes().shown().front();
         QCOMPARE(box.buttons, MsgButtons::OkCancel);
         QCOMPARE(box.title, "ペルコ for Verdania");
-        QVERIFY(w.option(1)->isChecked() && !w.option(2)->isChecked());
+        QVERIFY(w.option(2)->isChecked() && !w.option(1)->isChecked());
         QVERIFY(w.list()->hasFocus());
         QCOMPARE(w.saves("clr_stat.dat"), 0);
-        QCOMPARE(w.label("lblCompletedQuest"), kCompleted.arg(1));
+        QCOMPARE(w.label("lblCompletedQuest"), kCompleted.arg(0));
     }
 
     // After an accepted change the list is rebuilt and the entry at the position the tracker
