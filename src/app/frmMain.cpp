@@ -18,7 +18,6 @@
 #include "toolkit/WindowFrame.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,14 +31,6 @@
 namespace pelko {
 namespace {
 
-// The quest database, which the program reads and never writes: every copy in the folder can
-// lock it when no lock file can be kept.
-QString databaseIn(const QString &workDir)
-{
-    const QString name = QStringLiteral("Pelko.dat");
-    return workDir.isEmpty() ? name : QDir(workDir).filePath(name);
-}
-
 QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qreal dpi)
 {
     auto *label = place(new QLabel(text, parent), name, dpi);
@@ -50,7 +41,9 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    : QMainWindow(parent), m_instance(paths.lockFiles, databaseIn(paths.workDir)),
+    // Where no lock file can be kept, the quest database itself is locked: the program reads it
+    // and never writes it.
+    : QMainWindow(parent), m_instance(paths.lockFiles, QuestTracker::databasePath(paths.workDir)),
       m_tracker(paths.workDir, std::move(paths.startedLoad))
 {
     setObjectName(QStringLiteral("frmMain"));

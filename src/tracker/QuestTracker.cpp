@@ -44,9 +44,14 @@ QuestTracker::QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> start
     : m_workDir(std::move(workDir)), m_startedLoad(std::move(startedLoad))
 {}
 
+QString QuestTracker::databasePath(const QString &workDir)
+{
+    return pathIn(workDir, kDatabaseFile);
+}
+
 std::unique_ptr<QuestDataLoad> QuestTracker::startLoading(const QString &workDir)
 {
-    return std::make_unique<QuestDataLoad>(pathIn(workDir, kDatabaseFile));
+    return std::make_unique<QuestDataLoad>(databasePath(workDir));
 }
 
 QString QuestTracker::filePath(const QString &name) const

@@ -55,6 +55,8 @@ public:
     // With the load of workDir's Pelko.dat already under way (see startLoading).
     QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad);
 
+    // workDir's Pelko.dat, named relative to it.
+    static QString databasePath(const QString &workDir);
     // Starts reading workDir's Pelko.dat on a thread of its own, for LoadQuestData to take.
     static std::unique_ptr<QuestDataLoad> startLoading(const QString &workDir);
     // Reads Pelko.dat, or takes the load started before; false when it cannot be read, and the
