@@ -157,10 +157,8 @@ private Q_SLOTS:
                          what == "parent is a file" ? path + "/new" : path, QString::number(limit),
                          player ? "1" : "0"};
         if (syncFails)
-            args = QStringList{"-f", "-qq",
-                               "-o", "/dev/null",
-                               "-e", "trace=fdatasync",
-                               "-e", "inject=fdatasync:error=EIO"}
+            args = QString("-f -qq -o /dev/null -e trace=fdatasync -e inject=fdatasync:error=EIO")
+                       .split(' ')
                    + args;
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
