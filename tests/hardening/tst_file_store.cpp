@@ -157,10 +157,8 @@ private Q_SLOTS:
                          what == "parent is a file" ? path + "/new" : path, QString::number(limit),
                          player ? "1" : "0"};
         if (syncFails)
-            args = QStringList{"-f", "-qq",
-                               "-o", "/dev/null",
-                               "-e", "trace=fdatasync",
-                               "-e", "inject=fdatasync:error=EIO"}
+            args = QString("-f -qq -o /dev/null -e trace=fdatasync -e inject=fdatasync:error=EIO")
+                       .split(' ')
                    + args;
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -179,7 +177,12 @@ private Q_SLOTS:
 
     // A working folder whose name is not UTF-8 (Shift_JIS, as drives shared with older systems
     // have them), named relative to it as the program names its files: a save over a file keeps
-    // its permissions, a new file is made, and only the leftovers of saves are removed.
+    // its permissions, a new file is made, and only the leftovers of saves are removed: regular
+    // files of this user named after a saved file, the marker and six letters or digits.
+    // Whatever else stands there is the player's and is kept: copies like clr_stat.dat.backup,
+    // names that older versions' saves made (the program cannot tell them from the player's),
+    // links or folders with a save's name, and another user's file (their own copy may be saving
+    // it, in a folder the two share).
     void shiftJisFolder()
     {
         WorkDir dir;
@@ -187,24 +190,45 @@ private Q_SLOTS:
             QFile::encodeName(dir.path()) + "/\x83\x79\x83\x8b\x83\x52"; // ペルコ
         const QByteArray back = QFile::encodeName(QDir::currentPath());
         QVERIFY(::mkdir(folder.constData(), 0700) == 0 && ::chdir(folder.constData()) == 0);
-        for (const char *name :
-             {"clr_stat.dat", "clr_stat.dat.backup", "clr_stat.dat.pelko-save-x1Y2z3"})
+        for (const QString &name :
+             QString("clr_stat.dat clr_stat.dat.backup clr_stat.dat.before Pelko.ini.backup "
+                     "clr_stat.dat.AbCdEf clr_stat.dat.pelko-save-AbCd pelko.ini.pelko-save-AbCdEf "
+                     "clr_stat.dat.pelko-save-Nobody Pelko.ini.pelko-save-Gh1jK9 "
+                     "clr_stat.dat.pelko-save-x1Y2z3")
+                 .split(' '))
             QFile(name).open(QIODevice::WriteOnly);
+        QVERIFY(::symlink("clr_stat.dat", "Pelko.ini.pelko-save-QwErTy") == 0
+                && ::mkdir("clr_stat.dat.pelko-save-Folder", 0700) == 0);
+        // Another user's, where the test may give a file away (as root); else not there.
+        const bool root = ::geteuid() == 0;
+        QVERIFY(root ? ::chown("clr_stat.dat.pelko-save-Nobody", 65534, 0) == 0
+                     : QFile::remove("clr_stat.dat.pelko-save-Nobody"));
         QVERIFY(::chmod("clr_stat.dat", 0604) == 0);
         const bool saved = saveWholeFile("clr_stat.dat", kNew) && saveWholeFile("Pelko.ini", kOld);
-        const QStringList removed = removeSaveLeftovers(".", {"clr_stat.dat", "Pelko.ini"});
+        QStringList removed = removeSaveLeftovers(".", {"clr_stat.dat", "Pelko.ini"});
         const FileRead progress = readFile("clr_stat.dat", kNew.size());
         const QByteArray mode = fingerprint("clr_stat.dat").left(6);
         // The folder gets a name that the temporary folder's own clean-up can spell.
         QVERIFY(::chdir(back.constData()) == 0
                 && ::rename(folder.constData(), QFile::encodeName(dir.filePath("x"))) == 0);
         QVERIFY(saved);
-        QCOMPARE(removed, QStringList{"clr_stat.dat.pelko-save-x1Y2z3"});
+        removed.sort();
+        QCOMPARE(removed,
+                 QStringList({"Pelko.ini.pelko-save-Gh1jK9", "clr_stat.dat.pelko-save-x1Y2z3"}));
         QCOMPARE(progress.bytes, kNew);
         QCOMPARE(mode, "100604");
         QCOMPARE(dir.file("x/Pelko.ini"), kOld);
-        QCOMPARE(QDir(dir.filePath("x")).entryList(QDir::Files, QDir::Name),
-                 QStringList({"Pelko.ini", "clr_stat.dat", "clr_stat.dat.backup"}));
+        QStringList left =
+            QString("Pelko.ini Pelko.ini.backup Pelko.ini.pelko-save-QwErTy clr_stat.dat "
+                    "clr_stat.dat.AbCdEf clr_stat.dat.backup clr_stat.dat.before "
+                    "clr_stat.dat.pelko-save-AbCd clr_stat.dat.pelko-save-Folder "
+                    "clr_stat.dat.pelko-save-Nobody pelko.ini.pelko-save-AbCdEf")
+                .split(' ');
+        if (!root)
+            left.removeOne("clr_stat.dat.pelko-save-Nobody");
+        QCOMPARE(QDir(dir.filePath("x"))
+                     .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+                 left);
     }
 };
 

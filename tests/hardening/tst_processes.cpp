@@ -38,12 +38,8 @@ constexpr qint64 kLarge = 1000 * 1000; // the progress file, within its limit
 
 // A working folder whose progress file is most of a megabyte of damage: a copy let in reads it
 // whole and then shows the damage message.
-struct Data : WorkDir {
-    Data()
-    {
-        write("Pelko.dat", databaseBytes({{1, 0, 0, "A", {}, {}}}));
-        write("clr_stat.dat", QByteArray(kLarge, 'x'));
-    }
+struct Data : Folder {
+    Data() : Folder(namedQuests({"A"}), QByteArray(kLarge, 'x')) {}
 };
 
 // The user's runtime and cache folders, made with mode 0700 as Qt asks of a runtime folder.
@@ -263,11 +259,9 @@ private Q_SLOTS:
         Copy program(dir.filePath("data"), runtime.path(), cache.path());
         // The program installs its handler once its window is shown: the start-up has ended.
         const auto catches = [&] {
-            const QByteArray status = program.proc("status");
-            const int at = status.indexOf("SigCgt:") + 7;
-            const qulonglong mask =
-                status.mid(at, status.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16);
-            return (mask >> (signal - 1) & 1) != 0;
+            const QRegularExpression caught("SigCgt:\\s*([0-9a-f]+)");
+            const QString mask = caught.match(program.proc("status")).captured(1);
+            return (mask.toULongLong(nullptr, 16) >> (signal - 1) & 1) != 0;
         };
         QVERIFY(QTest::qWaitFor([&] { return catches() || program.state() != QProcess::Running; },
                                 30000)

@@ -50,16 +50,6 @@ QStringList MainWindowHarness::listTexts()
     return texts;
 }
 
-QRadioButton *MainWindowHarness::option(int k)
-{
-    return child<QRadioButton>(QStringLiteral("optQuestState%1").arg(k));
-}
-
-QString MainWindowHarness::label(const QString &name)
-{
-    return child<QLabel>(name)->text();
-}
-
 void whileModalShown(const std::function<void()> &open,
                      const std::function<void(QDialog *)> &inspect)
 {

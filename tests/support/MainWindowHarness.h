@@ -6,13 +6,14 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/Program.h"
 
+#include <QLabel>
+#include <QRadioButton>
 #include <QTest>
 
 #include <functional>
 #include <memory>
 
 class QDialog;
-class QRadioButton;
 
 namespace pelko::test {
 
@@ -52,8 +53,11 @@ public:
     }
     ListBox *list() { return child<ListBox>(QStringLiteral("lstQuestList")); }
     QStringList listTexts();
-    QRadioButton *option(int k);
-    QString label(const QString &name);
+    QRadioButton *option(int k)
+    {
+        return child<QRadioButton>(QStringLiteral("optQuestState%1").arg(k));
+    }
+    QString label(const QString &name) { return child<QLabel>(name)->text(); }
 
 private:
     QTemporaryDir m_lockDir; // the lock lives apart, so the working folder holds only data

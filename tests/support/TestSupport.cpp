@@ -25,12 +25,10 @@ void WorkDir::write(const QString &name, const QByteArray &bytes) const
         qFatal("cannot write a test file");
 }
 
-std::optional<QByteArray> WorkDir::read(const QString &name) const
+QByteArray WorkDir::file(const QString &name) const
 {
     QFile f(filePath(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : "(none)";
 }
 
 QStringList WorkDir::entries() const
@@ -81,16 +79,7 @@ Folder::Folder(const std::vector<Quest> &quests, const std::optional<QByteArray>
         write("Pelko.ini", *ini);
 }
 
-namespace {
-
 constexpr uid_t kNobody = 65534;
-
-bool makeEndlessDevice(const QString &path)
-{
-    return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 5)) == 0;
-}
-
-} // namespace
 
 bool placeOddity(const QString &path, const QString &kind)
 {
@@ -99,12 +88,11 @@ bool placeOddity(const QString &path, const QString &kind)
         return ::mkfifo(native.constData(), 0666) == 0;
     if (kind == QLatin1String("folder"))
         return ::mkdir(native.constData(), 0777) == 0;
-    if (kind == QLatin1String("device"))
-        return makeEndlessDevice(path);
-    if (kind == QLatin1String("link to device")) {
-        const QString node = path + QStringLiteral(".endless");
-        return makeEndlessDevice(node) && QFile::link(QFileInfo(node).fileName(), path);
-    }
+    if (kind == QLatin1String("device")) // a private node of /dev/zero
+        return ::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 5)) == 0;
+    if (kind == QLatin1String("link to device"))
+        return placeOddity(path + ".endless", "device")
+               && QFile::link(QFileInfo(path).fileName() + ".endless", path);
     if (kind == QLatin1String("sparse 50 GB"))
         return QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, 50LL << 30);
     if (kind == QLatin1String("no read permission"))

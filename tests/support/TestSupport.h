@@ -27,8 +27,8 @@ public:
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const;
-    std::optional<QByteArray> read(const QString &name) const;
-    QByteArray file(const QString &name) const { return read(name).value_or("(none)"); }
+    // The file's bytes; "(none)" when it cannot be read.
+    QByteArray file(const QString &name) const;
     // Every entry of the folder, to prove that no stray file was left behind.
     QStringList entries() const;
 

@@ -203,7 +203,6 @@ private Q_SLOTS:
         QFETCH(int, held);
         QTemporaryDir dir;
         QStringList paths;
-        QFile aged;
         for (int i = 0; i < 3; ++i) {
             const QString folder = dir.filePath(QString::number(i)), what = obstacles[i];
             paths << folder + "/pelko.lock";
@@ -214,12 +213,11 @@ private Q_SLOTS:
             if (what == "link")
                 QVERIFY(QFile(dir.filePath("elsewhere")).open(QIODevice::WriteOnly)
                         && QFile::link(dir.filePath("elsewhere"), paths[i]));
-            aged.setFileName(paths[i]);
+            QFile aged(paths[i]);
             QVERIFY(what != "aged"
                     || (aged.open(QIODevice::WriteOnly)
                         && aged.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                             QFileDevice::FileModificationTime)));
-            aged.close();
         }
         SingleInstance first(paths);
         QVERIFY(first.tryAcquire()); // never refused for want of a place
