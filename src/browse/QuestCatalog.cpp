@@ -124,7 +124,7 @@ constexpr int kPieceRows = 2048;
 
 } // namespace
 
-// The names of a run of rows, seen in the texts of the table being read, and once collated
+// The names of a run of rows, seen in the names of the table being read, and once collated
 // their sort keys and items, sorted.
 struct QuestCatalogBuilder::Piece {
     int firstRow = 1;
@@ -166,14 +166,14 @@ struct QuestCatalogBuilder::Piece {
 QuestCatalog::QuestCatalog(QuestTable table)
 {
     QuestCatalogBuilder builder;
-    builder.close(table.texts(), table.count());
+    builder.close(table.names(), table.count());
     *this = builder.finish(std::move(table));
 }
 
 QuestCatalogBuilder::QuestCatalogBuilder() = default;
 QuestCatalogBuilder::~QuestCatalogBuilder() = default;
 
-void QuestCatalogBuilder::cutPieces(const QuestTexts &texts, int rowCount, bool all)
+void QuestCatalogBuilder::cutPieces(const QuestTexts &names, int rowCount, bool all)
 {
     while (rowCount - m_rowsHandedOver >= kPieceRows || (all && rowCount > m_rowsHandedOver)) {
         Piece piece;
@@ -181,7 +181,7 @@ void QuestCatalogBuilder::cutPieces(const QuestTexts &texts, int rowCount, bool 
         const int last = std::min(m_rowsHandedOver + kPieceRows, rowCount);
         piece.names.reserve(static_cast<std::size_t>(last - m_rowsHandedOver));
         for (int r = piece.firstRow; r <= last; ++r)
-            piece.names.push_back(texts.view(QuestTexts::textIndex(r, TextField::QuestName)));
+            piece.names.push_back(names.view(r - 1));
         m_rowsHandedOver = last;
         const std::lock_guard lock(m_mutex);
         m_pieces.push_back(std::move(piece));
@@ -189,14 +189,14 @@ void QuestCatalogBuilder::cutPieces(const QuestTexts &texts, int rowCount, bool 
     }
 }
 
-void QuestCatalogBuilder::rowsRead(const QuestTexts &texts, int rowCount)
+void QuestCatalogBuilder::rowsRead(const QuestTexts &names, int rowCount)
 {
-    cutPieces(texts, rowCount, false);
+    cutPieces(names, rowCount, false);
 }
 
-void QuestCatalogBuilder::close(const QuestTexts &texts, int rowCount)
+void QuestCatalogBuilder::close(const QuestTexts &names, int rowCount)
 {
-    cutPieces(texts, rowCount, true);
+    cutPieces(names, rowCount, true);
     const std::lock_guard lock(m_mutex);
     m_closed = true;
     m_pieceAdded.notify_all();

@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::uint8_t kEndRegion = 99;
 
-// The text buffer keeps its positions in 32 bits.
+// The text buffers keep their positions in 32 bits.
 static_assert(kMaxQuestDatabaseBytes + qint64(kMaxQuests + 1) * kTextFields < qint64(UINT32_MAX));
 
 DatabaseError errorOf(ReadError e, int field)
@@ -24,10 +24,31 @@ DatabaseError errorOf(ReadError e, int field)
     return DatabaseError::OutOfRange;
 }
 
-// Reads one record into rec, its texts into texts; the end record's texts are only decoded, to
-// tell whether they are valid, since nothing reads them. Returns the failure, if any, after
+// Where the texts of the records go as they are read.
+struct TextSink {
+    QByteArrayView bytes;
+    QuestTexts names;
+    QuestTexts details;            // decoded at once
+    std::vector<TextSlice> slices; // or left for later, as their place in the bytes
+    bool later = false;
+
+    // Takes one text of a quest record; false when it held bytes that decoded to U+FFFD.
+    bool take(TextField field, QByteArrayView raw)
+    {
+        if (field == TextField::QuestName)
+            return names.appendAnsi(raw);
+        if (!later)
+            return details.appendAnsi(raw);
+        slices.push_back({static_cast<std::uint32_t>(raw.data() - bytes.data()),
+                          static_cast<std::uint32_t>(raw.size())});
+        return true;
+    }
+};
+
+// Reads one record into rec, its texts into the sink; the end record's texts are only decoded,
+// to tell whether they are valid, since nothing reads them. Returns the failure, if any, after
 // noting where it stood.
-std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec, QuestTexts &texts,
+std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec, TextSink &sink,
                                           RecordSource &source, QuestDatabase &db)
 {
     int field = 0;
@@ -45,15 +66,17 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
             source.firstLine = in.lastFieldLine();
         return true;
     };
-    auto text = [&]() {
+    auto text = [&](TextField f) {
         ++field;
         const std::optional<QByteArrayView> raw = in.readRawText();
         if (!raw)
             return false;
+        if (sink.later && rec.Region == kEndRegion)
+            return true;
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
         const bool valid = rec.Region == kEndRegion ? !decodeAnsi(*raw).contains(QChar(0xFFFD))
-                                                    : texts.appendAnsi(*raw);
-        if (!valid)
+                                                    : sink.take(f, *raw);
+        if (!valid && !sink.later)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         return true;
     };
@@ -61,8 +84,10 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
     const bool ok = number([&] { return in.readInt16(); }, discarded)
                     && number([&] { return in.readUInt8(); }, rec.Region)
                     && number([&] { return in.readInt16(); }, rec.ChainNo)
-                    && number([&] { return in.readInt16(); }, rec.QuestNo) && text() && text()
-                    && text() && text() && text();
+                    && number([&] { return in.readInt16(); }, rec.QuestNo)
+                    && text(TextField::QuestName) && text(TextField::Client)
+                    && text(TextField::Process) && text(TextField::Reward1)
+                    && text(TextField::Reward2);
     if (!ok)
         return fail();
     source.lastLine = in.lastFieldLine();
@@ -70,31 +95,38 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
     return std::nullopt;
 }
 
-} // namespace
-
-QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
+QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead &rowsRead)
 {
     QuestDatabase db;
     SequentialReader in(bytes);
     std::vector<RowNumbers> quests;
-    // Texts are decoded straight into one buffer: at most one character a byte, and a
-    // terminator a text.
-    QuestTexts texts;
-    // The number of texts is only known at the end; the room for the most there can be is
-    // only address space until it is used.
-    const qsizetype maxTexts = qsizetype(kMaxQuests + 1) * kTextFields;
-    texts.reserve(bytes.size() + maxTexts, maxTexts);
+    // Texts are decoded straight into their buffers: at most one character a byte, and a
+    // terminator a text. The number of texts is only known at the end; the room for the most
+    // there can be is only address space until it is used. The names must not move while the
+    // reading goes on: the rows read are handed over as views of them.
+    TextSink sink;
+    sink.bytes = bytes;
+    sink.later = kept != nullptr;
+    sink.names.reserve(bytes.size() + kMaxQuests + 1, kMaxQuests + 1);
+    const qsizetype maxDetails = qsizetype(kMaxQuests + 1) * DetailTexts::kPerRow;
+    if (sink.later)
+        sink.slices.reserve(static_cast<std::size_t>(maxDetails));
+    else
+        sink.details.reserve(bytes.size() + maxDetails, maxDetails);
     for (;;) {
         RowNumbers rec;
         RecordSource source;
-        if (auto failure = readRecord(in, rec, texts, source, db)) {
+        if (auto failure = readRecord(in, rec, sink, source, db)) {
             db.failure = failure;
             return db;
         }
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
-            db.table = QuestTable(std::move(quests), std::move(texts));
+            auto details = sink.later
+                               ? std::make_shared<const DetailTexts>(*kept, std::move(sink.slices))
+                               : std::make_shared<const DetailTexts>(std::move(sink.details));
+            db.table = QuestTable(std::move(quests), std::move(sink.names), std::move(details));
             return db;
         }
         // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the
@@ -105,8 +137,20 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
         }
         quests.push_back(rec);
         if (rowsRead)
-            rowsRead(texts, static_cast<int>(quests.size()));
+            rowsRead(sink.names, static_cast<int>(quests.size()));
     }
+}
+
+} // namespace
+
+QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
+{
+    return parse(bytes, nullptr, rowsRead);
+}
+
+QuestDatabase parseQuestDatabaseNamesFirst(const QByteArray &bytes, const RowsRead &rowsRead)
+{
+    return parse(bytes, &bytes, rowsRead);
 }
 
 } // namespace pelko

@@ -10,6 +10,18 @@
 #endif
 
 namespace pelko {
+namespace {
+
+// Hands memory freed in any thread's heap back to the system, so that the scratch memory of the
+// load stays out of the program's resident memory for the rest of its run.
+void returnFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+} // namespace
 
 QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
 {
@@ -17,14 +29,27 @@ QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
         m_thread = std::thread([this] {
             readAndParse();
             m_builder.work();
+            std::shared_ptr<const DetailTexts> details;
+            {
+                const std::lock_guard lock(m_mutex);
+                m_threadSorted = true;
+                if (m_table)
+                    details = m_table->detailTexts();
+            }
+            m_sorted.notify_all();
+            decodeDetails(details);
         });
     } catch (const std::system_error &) {
-        readAndParse(); // no thread to be had: take() collates everything
+        // No thread to be had: take() collates everything, and the first reader of the texts
+        // after the names decodes them.
+        readAndParse();
+        m_threadSorted = true;
     }
 }
 
 QuestDataLoad::~QuestDataLoad()
 {
+    m_stop = true;
     if (m_thread.joinable()) {
         m_builder.abandon();
         m_thread.join();
@@ -38,31 +63,38 @@ void QuestDataLoad::readAndParse()
         m_builder.abandon();
         return;
     }
-    QuestDatabase db = parseQuestDatabase(
-        file.bytes, [this](const QuestTexts &texts, int rows) { m_builder.rowsRead(texts, rows); });
+    QuestDatabase db = parseQuestDatabaseNamesFirst(
+        file.bytes, [this](const QuestTexts &names, int rows) { m_builder.rowsRead(names, rows); });
     if (!db.ok()) {
         m_builder.abandon();
         return;
     }
-    m_builder.close(db.table.texts(), db.table.count());
+    m_builder.close(db.table.names(), db.table.count());
     m_table = std::move(db.table);
+}
+
+// After the thread's share of the sort, while the window is set up and shown.
+void QuestDataLoad::decodeDetails(const std::shared_ptr<const DetailTexts> &details)
+{
+    if (!details || m_stop)
+        return;
+    details->decode(m_stop);
+    returnFreedMemory(); // the file's bytes
 }
 
 std::optional<QuestCatalog> QuestDataLoad::take()
 {
     m_builder.work();
-    if (m_thread.joinable())
-        m_thread.join(); // the table is read, and the thread's share of the sort is done
-    if (!m_table)
+    std::optional<QuestTable> table;
+    {
+        std::unique_lock lock(m_mutex);
+        m_sorted.wait(lock, [this] { return m_threadSorted; });
+        table.swap(m_table);
+    }
+    if (!table)
         return std::nullopt;
-    QuestCatalog catalog = m_builder.finish(std::move(*m_table));
-    m_table.reset();
-#ifdef __GLIBC__
-    // The file's bytes, the sort keys and the merge runs are freed now, in the loading thread's
-    // heap as much as in the main one; handing the free pages back keeps them out of the
-    // program's resident memory for the rest of its run.
-    malloc_trim(0);
-#endif
+    QuestCatalog catalog = m_builder.finish(std::move(*table));
+    returnFreedMemory(); // the sort keys and the merge runs
     return catalog;
 }
 
