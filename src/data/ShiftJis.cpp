@@ -93,13 +93,19 @@ public:
                     *out++ = *p++;
                 continue;
             }
-            // A lead byte with its trail byte is one character of the pair table; anything else
-            // is a character of one byte (half-width katakana) or a byte that starts nothing.
-            const char16_t pair = end - p >= 2 ? m_pairs[b << 8 | p[1]] : 0;
-            const char16_t c = pair != 0 ? pair : m_single[b];
-            p += pair != 0 ? 2 : 1;
-            bad |= c == kReplacement;
-            *out++ = c;
+            // A lead byte with its trail byte is one character of the pair table, and Japanese
+            // text is mostly runs of them; anything else is a character of one byte (half-width
+            // katakana) or a byte that starts nothing.
+            for (char16_t pair; end - p >= 2 && (pair = m_pairs[unsigned(*p) << 8 | p[1]]) != 0;
+                 p += 2) {
+                bad |= pair == kReplacement;
+                *out++ = pair;
+            }
+            if (p < end && *p >= 0x80) {
+                const char16_t c = m_single[*p++];
+                bad |= c == kReplacement;
+                *out++ = c;
+            }
         }
         replaced = replaced || bad;
         return out - start;
