@@ -12,12 +12,6 @@
 
 namespace pelko {
 
-// Where the bytes of one text stand in the file.
-struct TextSlice {
-    std::uint32_t offset = 0;
-    std::uint32_t size = 0;
-};
-
 // The texts after each row's name (Client, Process, Reward1, Reward2, in file order, kPerRow a
 // row): most of a database's bytes, read only by the detail pane and the keyword search. They
 // may be left undecoded when the table is handed over, so that the window shows without
@@ -30,8 +24,9 @@ public:
 
     // Texts decoded already.
     explicit DetailTexts(QuestTexts decoded);
-    // Texts to decode from the file's bytes, which are kept until then.
-    DetailTexts(QByteArray bytes, std::vector<TextSlice> slices);
+    // Texts to decode from the file's bytes, which are kept until then: each row's kPerRow
+    // fields as the reader takes them from where the row's name ended.
+    DetailTexts(QByteArray bytes, std::vector<std::uint32_t> rowOffsets);
     DetailTexts(const DetailTexts &) = delete;
     DetailTexts &operator=(const DetailTexts &) = delete;
 
@@ -51,9 +46,9 @@ private:
     mutable std::condition_variable m_handedBack;
     mutable bool m_decoding = false;
     mutable std::atomic<bool> m_done{false};
-    mutable std::size_t m_next = 0; // the first slice not decoded
+    mutable std::size_t m_next = 0; // the first row not decoded
     mutable QByteArray m_bytes;
-    mutable std::vector<TextSlice> m_slices;
+    mutable std::vector<std::uint32_t> m_rowOffsets;
     mutable QuestTexts m_texts;
 };
 

@@ -2,6 +2,8 @@
 
 #include "ShiftJis.h"
 
+#include <algorithm>
+
 namespace pelko {
 namespace {
 
@@ -28,20 +30,21 @@ DatabaseError errorOf(ReadError e, int field)
 struct TextSink {
     QByteArrayView bytes;
     QuestTexts names;
-    QuestTexts details;            // decoded at once
-    std::vector<TextSlice> slices; // or left for later, as their place in the bytes
+    QuestTexts details; // decoded at once
+    // Or left for later: where each row's texts after its name begin.
+    std::vector<std::uint32_t> rowOffsets;
     bool later = false;
 
-    // Takes one text of a quest record; false when it held bytes that decoded to U+FFFD.
-    bool take(TextField field, QByteArrayView raw)
+    // Takes one text of a quest record, the reader standing after it; false when it held bytes
+    // that decoded to U+FFFD.
+    bool take(TextField field, QByteArrayView raw, const SequentialReader &in)
     {
-        if (field == TextField::QuestName)
+        if (field == TextField::QuestName) {
+            if (later)
+                rowOffsets.push_back(static_cast<std::uint32_t>(in.position()));
             return names.appendAnsi(raw);
-        if (!later)
-            return details.appendAnsi(raw);
-        slices.push_back({static_cast<std::uint32_t>(raw.data() - bytes.data()),
-                          static_cast<std::uint32_t>(raw.size())});
-        return true;
+        }
+        return later || details.appendAnsi(raw);
     }
 };
 
@@ -75,7 +78,7 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
             return true;
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
         const bool valid = rec.Region == kEndRegion ? !decodeAnsi(*raw).contains(QChar(0xFFFD))
-                                                    : sink.take(f, *raw);
+                                                    : sink.take(f, *raw, in);
         if (!valid && !sink.later)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         return true;
@@ -110,9 +113,15 @@ QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead
     sink.names.reserve(bytes.size() + kMaxQuests + 1, kMaxQuests + 1);
     const qsizetype maxDetails = qsizetype(kMaxQuests + 1) * DetailTexts::kPerRow;
     if (sink.later)
-        sink.slices.reserve(static_cast<std::size_t>(maxDetails));
+        sink.rowOffsets.reserve(kMaxQuests + 1);
     else
         sink.details.reserve(bytes.size() + maxDetails, maxDetails);
+    // Every field takes a delimiter, so a record takes nine bytes at least: room for all the
+    // records there can be, which the vectors then fill without moving.
+    const auto records =
+        static_cast<std::size_t>(std::min<qsizetype>(bytes.size() / 9 + 1, kMaxQuests + 1));
+    quests.reserve(records);
+    db.sources.reserve(records);
     for (;;) {
         RowNumbers rec;
         RecordSource source;
@@ -123,9 +132,9 @@ QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
-            auto details = sink.later
-                               ? std::make_shared<const DetailTexts>(*kept, std::move(sink.slices))
-                               : std::make_shared<const DetailTexts>(std::move(sink.details));
+            auto details =
+                sink.later ? std::make_shared<const DetailTexts>(*kept, std::move(sink.rowOffsets))
+                           : std::make_shared<const DetailTexts>(std::move(sink.details));
             db.table = QuestTable(std::move(quests), std::move(sink.names), std::move(details));
             return db;
         }

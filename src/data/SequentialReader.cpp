@@ -11,7 +11,8 @@
 
 namespace pelko {
 
-SequentialReader::SequentialReader(QByteArrayView bytes) : m_bytes(bytes)
+SequentialReader::SequentialReader(QByteArrayView bytes, qsizetype from)
+    : m_bytes(bytes), m_pos(from)
 {}
 
 // The scans below work on local positions: the position is a member, and a store to it may

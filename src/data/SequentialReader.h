@@ -24,7 +24,8 @@ enum class ReadError {
 class SequentialReader
 {
 public:
-    explicit SequentialReader(QByteArrayView bytes);
+    // Reading starts at from; line numbers count from there.
+    explicit SequentialReader(QByteArrayView bytes, qsizetype from = 0);
 
     std::optional<std::int16_t> readInt16()
     {
