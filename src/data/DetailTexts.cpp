@@ -48,15 +48,20 @@ void DetailTexts::decodeLeft(const std::atomic<bool> *stop) const
 {
     QByteArray decoded; // the file's bytes once they are no longer needed, freed outside the lock
     std::unique_lock lock(m_mutex);
+    if (m_decoding && !stop)
+        m_wanted = true;
     m_handedBack.wait(lock, [this] { return !m_decoding; });
     if (m_done.load(std::memory_order_relaxed))
         return;
+    if (stop && m_wanted)
+        return; // a reader is about to take over
+    m_wanted = false;
     m_decoding = true;
     std::size_t next = m_next;
     lock.unlock();
 
     const std::size_t count = m_rowOffsets.size();
-    while (next < count && !(stop && stop->load(std::memory_order_relaxed))) {
+    while (next < count && !(stop && (stop->load(std::memory_order_relaxed) || m_wanted.load()))) {
         const std::size_t last = std::min(next + kPieceRows, count);
         for (; next < last; ++next) {
             // The reader takes the fields exactly as it did when it read the row first.

@@ -34,7 +34,8 @@ public:
     // asks while another thread decodes waits for it.
     const QuestTexts &texts() const;
     // Decodes ahead of need, unless that is done or another thread is at it. Stops between two
-    // pieces once stop is set, leaving the rest to the next caller.
+    // pieces once stop is set, or once a reader asks for the texts: the reader, which may run at
+    // a higher priority, then decodes the rest itself.
     void decode(const std::atomic<bool> &stop) const;
 
 private:
@@ -46,7 +47,8 @@ private:
     mutable std::condition_variable m_handedBack;
     mutable bool m_decoding = false;
     mutable std::atomic<bool> m_done{false};
-    mutable std::size_t m_next = 0; // the first row not decoded
+    mutable std::atomic<bool> m_wanted{false}; // a reader waits for the decoding thread
+    mutable std::size_t m_next = 0;            // the first row not decoded
     mutable QByteArray m_bytes;
     mutable std::vector<std::uint32_t> m_rowOffsets;
     mutable QuestTexts m_texts;

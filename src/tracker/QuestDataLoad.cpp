@@ -8,6 +8,10 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace pelko {
 namespace {
@@ -18,6 +22,16 @@ void returnFreedMemory()
 {
 #ifdef __GLIBC__
     malloc_trim(0);
+#endif
+}
+
+// Lets the calling thread run only where the program's other threads leave room: on a single
+// core the texts after the names are then decoded once the window is shown, not while it is
+// being built. A reader that needs them first takes over the decoding at its own priority.
+void yieldToOtherThreads()
+{
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
 #endif
 }
 
@@ -78,6 +92,7 @@ void QuestDataLoad::decodeDetails(const std::shared_ptr<const DetailTexts> &deta
 {
     if (!details || m_stop)
         return;
+    yieldToOtherThreads();
     details->decode(m_stop);
     returnFreedMemory(); // the file's bytes
 }
