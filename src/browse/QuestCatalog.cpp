@@ -1,6 +1,7 @@
 #include "QuestCatalog.h"
 
 #include <unicode/ucol.h>
+#include <unicode/uloc.h>
 
 #include <algorithm>
 #include <cstring>
@@ -196,7 +197,15 @@ QuestCatalog::QuestCatalog(QuestTable table)
     *this = builder.finish(std::move(table));
 }
 
-QuestCatalogBuilder::QuestCatalogBuilder() = default;
+QuestCatalogBuilder::QuestCatalogBuilder()
+{
+    // Opening a collator makes ICU look up the process's default locale once, through
+    // setlocale(), which must not run while another thread sets the locale, as QApplication
+    // does while the load runs. The builder is made before the loading thread starts, so the
+    // look-up is done here.
+    static const bool defaultLocaleKnown = uloc_getDefault() != nullptr;
+    Q_UNUSED(defaultLocaleKnown);
+}
 QuestCatalogBuilder::~QuestCatalogBuilder() = default;
 
 void QuestCatalogBuilder::cutPieces(const QuestTexts &names, int rowCount, bool all)
