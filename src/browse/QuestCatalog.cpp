@@ -11,25 +11,36 @@
 namespace pelko {
 
 // Sort keys one after another in one buffer, each written straight into it: the buffer grows in
-// large steps, never a key at a time.
+// large steps, never a key at a time, and room not written to is never touched (a key may need
+// four bytes a character, and a name may be millions of characters long).
 class KeyArena
 {
 public:
-    explicit KeyArena(std::size_t expected) : m_bytes(expected) {}
+    explicit KeyArena(std::size_t expected) { grow(expected); }
 
     // Room for a key of up to this many bytes after the keys written so far.
     std::uint8_t *room(std::size_t bytes)
     {
-        if (m_used + bytes > m_bytes.size())
-            m_bytes.resize(std::max(m_bytes.size() * 2, m_used + bytes));
-        return m_bytes.data() + m_used;
+        if (m_used + bytes > m_size)
+            grow(std::max(m_size * 2, m_used + bytes));
+        return m_bytes.get() + m_used;
     }
     void commit(std::size_t bytes) { m_used += bytes; }
     std::size_t size() const { return m_used; }
-    const std::uint8_t *at(std::size_t offset) const { return m_bytes.data() + offset; }
+    const std::uint8_t *at(std::size_t offset) const { return m_bytes.get() + offset; }
 
 private:
-    std::vector<std::uint8_t> m_bytes;
+    void grow(std::size_t size)
+    {
+        std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[size]); // left uninitialised
+        if (m_used > 0)
+            std::memcpy(bytes.get(), m_bytes.get(), m_used);
+        m_bytes = std::move(bytes);
+        m_size = size;
+    }
+
+    std::unique_ptr<std::uint8_t[]> m_bytes;
+    std::size_t m_size = 0;
     std::size_t m_used = 0;
 };
 
