@@ -5,6 +5,10 @@
 
 #include <system_error>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -35,6 +39,18 @@ void yieldToOtherThreads()
 #endif
 }
 
+// The processors this process may run on.
+int usableProcessors()
+{
+#ifdef __linux__
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return CPU_COUNT(&set);
+#endif
+    return static_cast<int>(std::thread::hardware_concurrency());
+}
+
 } // namespace
 
 QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
@@ -58,6 +74,15 @@ QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
         // after the names decodes them.
         readAndParse();
         m_threadSorted = true;
+        return;
+    }
+    // The main thread and the loading thread have a processor each; any further processor
+    // collates from the start.
+    try {
+        for (int i = usableProcessors() - 2; i > 0; --i)
+            m_helpers.emplace_back([this] { m_builder.work(); });
+    } catch (const std::system_error &) {
+        // fewer helpers, or none
     }
 }
 
@@ -68,6 +93,8 @@ QuestDataLoad::~QuestDataLoad()
         m_builder.abandon();
         m_thread.join();
     }
+    for (std::thread &helper : m_helpers)
+        helper.join();
 }
 
 void QuestDataLoad::readAndParse()
@@ -106,6 +133,9 @@ std::optional<QuestCatalog> QuestDataLoad::take()
         m_sorted.wait(lock, [this] { return m_threadSorted; });
         table.swap(m_table);
     }
+    for (std::thread &helper : m_helpers)
+        helper.join(); // each ends with the last piece it took
+    m_helpers.clear();
     if (!table)
         return std::nullopt;
     QuestCatalog catalog = m_builder.finish(std::move(*table));

@@ -10,13 +10,15 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace pelko {
 
 // Reads, parses and sorts the quest database on a thread of its own, so that the program can
 // set up its window meanwhile. The names are collated a piece at a time while the file is still
 // being parsed, and the thread that takes the result collates too, so that on a machine of two
-// cores both work on the load once the window is ready. The texts after the names (most of the
+// cores both work on the load once the window is ready (where there are more processors, threads
+// of their own collate from the start). The texts after the names (most of the
 // file) are decoded last, by the loading thread while the window is being shown: the detail pane
 // and the search wait for them only when they come first.
 class QuestDataLoad
@@ -45,6 +47,7 @@ private:
     bool m_threadSorted = false; // the table is read and the thread's share of the sort is done
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
+    std::vector<std::thread> m_helpers; // collating only, on machines of more than two processors
 };
 
 } // namespace pelko
