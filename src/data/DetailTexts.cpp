@@ -67,7 +67,7 @@ void DetailTexts::decodeLeft(const std::atomic<bool> *stop) const
             // The reader takes the fields exactly as it did when it read the row first.
             SequentialReader in(m_bytes, m_rowOffsets[next]);
             for (int field = 0; field < kPerRow; ++field)
-                m_texts.appendAnsi(*in.readRawText());
+                m_texts.appendAnsi(in.readRawText().value_or(QByteArrayView()));
         }
     }
     if (next == count) {
