@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <sys/resource.h>
+
 namespace pelko::bench {
 
 long long processStatusKb(const QByteArray &field)
@@ -21,6 +23,13 @@ long long processStatusKb(const QByteArray &field)
         return ok ? kb : -1;
     }
     return -1;
+}
+
+long minorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
 }
 
 } // namespace pelko::bench

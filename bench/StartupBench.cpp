@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <sched.h>
 
 namespace pelko::bench {
 namespace {
@@ -26,10 +27,18 @@ struct OneRun {
     long long residentKb = -1;
 };
 
-std::optional<OneRun> startOnce(const StartupCase &c, const QProcessEnvironment &env)
+std::optional<OneRun> startOnce(const StartupCase &c, const QProcessEnvironment &env,
+                                const std::vector<int> &cpus)
 {
     QProcess child;
     child.setProcessEnvironment(env);
+    if (!cpus.empty()) {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        for (const int cpu : cpus)
+            CPU_SET(cpu, &set);
+        child.setChildProcessModifier([set] { sched_setaffinity(0, sizeof set, &set); });
+    }
     child.setWorkingDirectory(c.workDir);
     child.setProcessChannelMode(QProcess::SeparateChannels);
     const long long startNs = monotonicNs();
@@ -69,8 +78,22 @@ double StartupFigure::totalMs() const
     return it == markMs.end() ? -1 : it->second;
 }
 
+std::vector<int> usableCpus()
+{
+    std::vector<int> cpus;
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0)
+        return cpus;
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (CPU_ISSET(cpu, &set))
+            cpus.push_back(cpu);
+    }
+    return cpus;
+}
+
 std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases, int runs,
-                                          const QString &marksLibrary)
+                                          const QString &marksLibrary, const std::vector<int> &cpus)
 {
     QTemporaryDir runtimeDir; // created 0700, as a runtime folder must be
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -85,7 +108,7 @@ std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases,
     std::vector<std::vector<OneRun>> results(cases.size());
     for (int round = 0; round <= runs; ++round) {
         for (std::size_t i = 0; i < cases.size(); ++i) {
-            std::optional<OneRun> run = startOnce(cases[i], env);
+            std::optional<OneRun> run = startOnce(cases[i], env, cpus);
             if (!run) {
                 std::fprintf(stderr, "start-up: %s did not report a painted window\n",
                              cases[i].name.constData());

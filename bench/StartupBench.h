@@ -30,11 +30,15 @@ struct StartupFigure {
     double totalMs() const;
 };
 
+// The processors the benchmark may run on, in order; empty where that cannot be told.
+std::vector<int> usableCpus();
+
 // Starts every case `runs` times, round by round so that a busy spell of the machine falls on
 // all of them alike, after one untimed round. Each child runs on the offscreen platform with
 // the marks library preloaded and a runtime folder of its own, so that its single-instance
-// lock meets no copy the player is running.
+// lock meets no copy the player is running; with cpus given, only on those processors.
 std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases, int runs,
-                                          const QString &marksLibrary);
+                                          const QString &marksLibrary,
+                                          const std::vector<int> &cpus = {});
 
 } // namespace pelko::bench

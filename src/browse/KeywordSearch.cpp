@@ -50,22 +50,12 @@ qsizetype indexOfChar(QStringView text, QChar c, qsizetype from)
     return text.indexOf(c, from);
 }
 
-} // namespace
-
-std::vector<bool> rowsContainingKeyword(const QuestTable &table, QStringView keyword)
+// Marks the rows whose searched texts hold the keyword, perRow texts a row, in one scan of the
+// texts' buffer for the keyword's first character. Rows found already are passed over.
+template <class Searched>
+void markRowsContaining(const QuestTexts &texts, int perRow, Searched searched, QStringView keyword,
+                        std::vector<bool> &found)
 {
-    const int rows = table.count();
-    std::vector<bool> found(static_cast<std::size_t>(rows) + 1, false);
-    if (keyword.isEmpty()) {
-        std::fill(found.begin() + 1, found.end(), true);
-        return found;
-    }
-    const auto searched = [](qsizetype text) {
-        const auto field = static_cast<TextField>(text % kTextFields);
-        return field == TextField::QuestName || field == TextField::Process
-               || field == TextField::Reward1;
-    };
-    const QuestTexts &texts = table.texts();
     const QStringView buffer = texts.buffer();
     const QChar first = keyword.front();
     const qsizetype length = keyword.size();
@@ -76,18 +66,42 @@ std::vector<bool> rowsContainingKeyword(const QuestTable &table, QStringView key
             break;
         while (texts.end(text) < at)
             ++text;
-        const auto row = static_cast<std::size_t>(text / kTextFields) + 1;
+        const qsizetype row = text / perRow; // from 0
+        const qsizetype nextRow = texts.start((row + 1) * perRow);
         // A match must lie within one text: none can run into the terminator and on into the
         // next text, whatever the keyword holds (a text may hold U+0000 itself).
-        if (!searched(text) || at + length > texts.end(text)) {
+        if (found[static_cast<std::size_t>(row) + 1]) {
+            from = nextRow;
+        } else if (!searched(text % perRow) || at + length > texts.end(text)) {
             from = texts.start(text + 1);
         } else if (buffer.sliced(at, length) == keyword) {
-            found[row] = true;
-            from = texts.start(static_cast<qsizetype>(row) * kTextFields); // the next row
+            found[static_cast<std::size_t>(row) + 1] = true;
+            from = nextRow;
         } else {
             from = at + 1;
         }
     }
+}
+
+} // namespace
+
+std::vector<bool> rowsContainingKeyword(const QuestTable &table, QStringView keyword)
+{
+    const int rows = table.count();
+    std::vector<bool> found(static_cast<std::size_t>(rows) + 1, false);
+    if (keyword.isEmpty()) {
+        std::fill(found.begin() + 1, found.end(), true);
+        return found;
+    }
+    // The names, then the contents and rewards; the client and the replay reward are not
+    // searched.
+    markRowsContaining(
+        table.names(), 1, [](qsizetype) { return true; }, keyword, found);
+    const auto searchedDetail = [](qsizetype field) {
+        return field == QuestTable::detailIndex(1, TextField::Process)
+               || field == QuestTable::detailIndex(1, TextField::Reward1);
+    };
+    markRowsContaining(table.details(), DetailTexts::kPerRow, searchedDetail, keyword, found);
     return found;
 }
 

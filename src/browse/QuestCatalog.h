@@ -42,13 +42,13 @@ public:
     QuestCatalogBuilder(const QuestCatalogBuilder &) = delete;
     QuestCatalogBuilder &operator=(const QuestCatalogBuilder &) = delete;
 
-    // From the reading thread, as rows are read: rows 1 to rowCount of texts are complete. The
-    // names are collated where they stand, so the texts' buffer must not move from the first
-    // call to finish(): the reader reserves room for every text it can hold before it starts.
-    void rowsRead(const QuestTexts &texts, int rowCount);
+    // From the reading thread, as rows are read: the names of rows 1 to rowCount are complete.
+    // They are collated where they stand, so their buffer must not move from the first call to
+    // finish(): the reader reserves room for every name it can hold before it starts.
+    void rowsRead(const QuestTexts &names, int rowCount);
     // From the reading thread: the table is complete (the last rows' names are handed over), or
     // it will never be (nothing more will come).
-    void close(const QuestTexts &texts, int rowCount);
+    void close(const QuestTexts &names, int rowCount);
     void abandon();
 
     // Collates pieces as they come until all are done or the table is abandoned; any number of
@@ -61,7 +61,7 @@ public:
 private:
     struct Piece;
     Piece *nextPiece();
-    void cutPieces(const QuestTexts &texts, int rowCount, bool all);
+    void cutPieces(const QuestTexts &names, int rowCount, bool all);
     void collate(const Collator &coll);
 
     std::mutex m_mutex;

@@ -2,12 +2,14 @@
 
 #include "ShiftJis.h"
 
+#include <algorithm>
+
 namespace pelko {
 namespace {
 
 constexpr std::uint8_t kEndRegion = 99;
 
-// The text buffer keeps its positions in 32 bits.
+// The text buffers keep their positions in 32 bits.
 static_assert(kMaxQuestDatabaseBytes + qint64(kMaxQuests + 1) * kTextFields < qint64(UINT32_MAX));
 
 DatabaseError errorOf(ReadError e, int field)
@@ -24,10 +26,32 @@ DatabaseError errorOf(ReadError e, int field)
     return DatabaseError::OutOfRange;
 }
 
-// Reads one record into rec, its texts into texts; the end record's texts are only decoded, to
-// tell whether they are valid, since nothing reads them. Returns the failure, if any, after
+// Where the texts of the records go as they are read.
+struct TextSink {
+    QByteArrayView bytes;
+    QuestTexts names;
+    QuestTexts details; // decoded at once
+    // Or left for later: where each row's texts after its name begin.
+    std::vector<std::uint32_t> rowOffsets;
+    bool later = false;
+
+    // Takes one text of a quest record, the reader standing after it; false when it held bytes
+    // that decoded to U+FFFD.
+    bool take(TextField field, QByteArrayView raw, const SequentialReader &in)
+    {
+        if (field == TextField::QuestName) {
+            if (later)
+                rowOffsets.push_back(static_cast<std::uint32_t>(in.position()));
+            return names.appendAnsi(raw);
+        }
+        return later || details.appendAnsi(raw);
+    }
+};
+
+// Reads one record into rec, its texts into the sink; the end record's texts are only decoded,
+// to tell whether they are valid, since nothing reads them. Returns the failure, if any, after
 // noting where it stood.
-std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec, QuestTexts &texts,
+std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec, TextSink &sink,
                                           RecordSource &source, QuestDatabase &db)
 {
     int field = 0;
@@ -45,15 +69,17 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
             source.firstLine = in.lastFieldLine();
         return true;
     };
-    auto text = [&]() {
+    auto text = [&](TextField f) {
         ++field;
         const std::optional<QByteArrayView> raw = in.readRawText();
         if (!raw)
             return false;
+        if (sink.later && rec.Region == kEndRegion)
+            return true;
         // Every invalid byte and unmapped code decodes to U+FFFD, which no valid character gives.
         const bool valid = rec.Region == kEndRegion ? !decodeAnsi(*raw).contains(QChar(0xFFFD))
-                                                    : texts.appendAnsi(*raw);
-        if (!valid)
+                                                    : sink.take(f, *raw, in);
+        if (!valid && !sink.later)
             db.invalidTextFields.emplace_back(in.lastFieldLine(), field);
         return true;
     };
@@ -61,8 +87,10 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
     const bool ok = number([&] { return in.readInt16(); }, discarded)
                     && number([&] { return in.readUInt8(); }, rec.Region)
                     && number([&] { return in.readInt16(); }, rec.ChainNo)
-                    && number([&] { return in.readInt16(); }, rec.QuestNo) && text() && text()
-                    && text() && text() && text();
+                    && number([&] { return in.readInt16(); }, rec.QuestNo)
+                    && text(TextField::QuestName) && text(TextField::Client)
+                    && text(TextField::Process) && text(TextField::Reward1)
+                    && text(TextField::Reward2);
     if (!ok)
         return fail();
     source.lastLine = in.lastFieldLine();
@@ -70,31 +98,44 @@ std::optional<DatabaseFailure> readRecord(SequentialReader &in, RowNumbers &rec,
     return std::nullopt;
 }
 
-} // namespace
-
-QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
+QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead &rowsRead)
 {
     QuestDatabase db;
     SequentialReader in(bytes);
     std::vector<RowNumbers> quests;
-    // Texts are decoded straight into one buffer: at most one character a byte, and a
-    // terminator a text.
-    QuestTexts texts;
-    // The number of texts is only known at the end; the room for the most there can be is
-    // only address space until it is used.
-    const qsizetype maxTexts = qsizetype(kMaxQuests + 1) * kTextFields;
-    texts.reserve(bytes.size() + maxTexts, maxTexts);
+    // Texts are decoded straight into their buffers: at most one character a byte, and a
+    // terminator a text. The number of texts is only known at the end; the room for the most
+    // there can be is only address space until it is used. The names must not move while the
+    // reading goes on: the rows read are handed over as views of them.
+    TextSink sink;
+    sink.bytes = bytes;
+    sink.later = kept != nullptr;
+    sink.names.reserve(bytes.size() + kMaxQuests + 1, kMaxQuests + 1);
+    const qsizetype maxDetails = qsizetype(kMaxQuests + 1) * DetailTexts::kPerRow;
+    if (sink.later)
+        sink.rowOffsets.reserve(kMaxQuests + 1);
+    else
+        sink.details.reserve(bytes.size() + maxDetails, maxDetails);
+    // Every field takes a delimiter, so a record takes nine bytes at least: room for all the
+    // records there can be, which the vectors then fill without moving.
+    const auto records =
+        static_cast<std::size_t>(std::min<qsizetype>(bytes.size() / 9 + 1, kMaxQuests + 1));
+    quests.reserve(records);
+    db.sources.reserve(records);
     for (;;) {
         RowNumbers rec;
         RecordSource source;
-        if (auto failure = readRecord(in, rec, texts, source, db)) {
+        if (auto failure = readRecord(in, rec, sink, source, db)) {
             db.failure = failure;
             return db;
         }
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
-            db.table = QuestTable(std::move(quests), std::move(texts));
+            auto details =
+                sink.later ? std::make_shared<const DetailTexts>(*kept, std::move(sink.rowOffsets))
+                           : std::make_shared<const DetailTexts>(std::move(sink.details));
+            db.table = QuestTable(std::move(quests), std::move(sink.names), std::move(details));
             return db;
         }
         // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the
@@ -105,8 +146,20 @@ QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
         }
         quests.push_back(rec);
         if (rowsRead)
-            rowsRead(texts, static_cast<int>(quests.size()));
+            rowsRead(sink.names, static_cast<int>(quests.size()));
     }
+}
+
+} // namespace
+
+QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead)
+{
+    return parse(bytes, nullptr, rowsRead);
+}
+
+QuestDatabase parseQuestDatabaseNamesFirst(const QByteArray &bytes, const RowsRead &rowsRead)
+{
+    return parse(bytes, &bytes, rowsRead);
 }
 
 } // namespace pelko

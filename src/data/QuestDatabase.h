@@ -48,16 +48,22 @@ struct QuestDatabase {
     std::vector<RecordSource> sources;
     // Byte offset just after the end record: what follows is never read.
     qsizetype endOffset = 0;
-    // Per record and field, whether the raw text held bytes that are no valid code page 932.
+    // Per record and field, whether the raw text held bytes that are no valid code page 932
+    // (left empty when the texts after the names are decoded later).
     std::vector<std::pair<int, int>> invalidTextFields; // (line, field)
 
     bool ok() const { return !failure.has_value(); }
 };
 
-// Told, as the reading goes on, that rows 1 to rowCount of texts are complete.
-using RowsRead = std::function<void(const QuestTexts &texts, int rowCount)>;
+// Told, as the reading goes on, that the names of rows 1 to rowCount are complete.
+using RowsRead = std::function<void(const QuestTexts &names, int rowCount)>;
 
 // Reads the whole database: nine fields a record until the record whose Region is 99.
 QuestDatabase parseQuestDatabase(QByteArrayView bytes, const RowsRead &rowsRead = {});
+
+// The same, except that only the names are decoded: the texts after them are left to the
+// table's DetailTexts, which keeps the bytes until they are decoded. What is read, refused and
+// reported is the same in every other respect.
+QuestDatabase parseQuestDatabaseNamesFirst(const QByteArray &bytes, const RowsRead &rowsRead = {});
 
 } // namespace pelko

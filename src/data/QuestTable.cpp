@@ -1,90 +1,38 @@
 #include "QuestTable.h"
 
-#include "ShiftJis.h"
-
-#include <algorithm>
-
 namespace pelko {
-void QuestTexts::reserve(qsizetype characters, qsizetype texts)
+
+QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestTexts names,
+                       std::shared_ptr<const DetailTexts> details)
+    : m_numbers(std::move(rows)), m_names(std::move(names)), m_details(std::move(details))
 {
-    m_starts.reserve(static_cast<std::size_t>(texts) + 1);
-    m_buffer.resize(std::max(characters, m_used));
-    m_filling = reinterpret_cast<char16_t *>(m_buffer.data());
+    m_names.finish();
+    Q_ASSERT(m_names.textCount() == static_cast<qsizetype>(m_numbers.size()));
 }
 
-// Room for a text of up to `characters` characters and its terminator, at the end of what was
-// written.
-char16_t *QuestTexts::room(qsizetype characters)
+const QuestTexts &QuestTable::details() const
 {
-    if (m_used + characters + 1 > m_buffer.size())
-        reserve(std::max(m_buffer.size() * 2, m_used + characters + 1));
-    return m_filling + m_used;
-}
-
-void QuestTexts::close(qsizetype written)
-{
-    m_filling[m_used + written] = 0;
-    m_used += written + 1;
-    m_starts.push_back(static_cast<std::uint32_t>(m_used));
-}
-
-bool QuestTexts::appendAnsi(QByteArrayView bytes)
-{
-    if (bytes.isEmpty()) {
-        close(0);
-        return true;
-    }
-    bool valid = true;
-    close(decodeAnsi(bytes, room(bytes.size()), valid));
-    return valid;
-}
-
-void QuestTexts::finish()
-{
-    m_buffer.resize(m_used);
-    m_filling = nullptr;
-}
-
-QString QuestTexts::shared(qsizetype text) const
-{
-    const qsizetype from = start(text);
-    const qsizetype size = end(text) - from;
-    if (size == 0)
-        return QString();
-    // A copy of the buffer's data pointer holds one more reference to the buffer; narrowed to
-    // the text, it is a QString of its own. Qt's shared arrays allow a view to begin anywhere in
-    // its allocation, and whatever would change the text copies it first while the buffer is
-    // shared. The terminator after every text keeps utf16() a zero-terminated string.
-    QString::DataPointer slice = m_buffer.data_ptr();
-    slice.setBegin(slice.data() + from);
-    slice.size = size;
-    return QString(std::move(slice));
-}
-
-QuestTable::QuestTable(std::vector<RowNumbers> rows, QuestTexts texts)
-    : m_numbers(std::move(rows)), m_texts(std::move(texts))
-{
-    m_texts.finish();
-    Q_ASSERT(m_texts.textCount() == static_cast<qsizetype>(m_numbers.size()) * kTextFields);
+    static const QuestTexts none;
+    return m_details ? m_details->texts() : none;
 }
 
 QuestRecord QuestTable::row(int r) const
 {
     const RowNumbers &n = numbers(r);
-    const qsizetype first = QuestTexts::textIndex(r, TextField::QuestName);
-    return {n.Region,
-            n.ChainNo,
-            n.QuestNo,
-            m_texts.shared(first),
-            m_texts.shared(first + 1),
-            m_texts.shared(first + 2),
-            m_texts.shared(first + 3),
-            m_texts.shared(first + 4)};
+    const QuestTexts &d = details();
+    const qsizetype first = detailIndex(r, TextField::Client);
+    return {n.Region,        n.ChainNo,           n.QuestNo,           m_names.shared(r - 1),
+            d.shared(first), d.shared(first + 1), d.shared(first + 2), d.shared(first + 3)};
 }
 
 QStringView QuestTable::view(int r, TextField f) const
 {
-    return m_texts.view(QuestTexts::textIndex(r, f));
+    return f == TextField::QuestName ? m_names.view(r - 1) : details().view(detailIndex(r, f));
+}
+
+QString QuestTable::text(int r, TextField f) const
+{
+    return f == TextField::QuestName ? m_names.shared(r - 1) : details().shared(detailIndex(r, f));
 }
 
 std::int16_t QuestTable::chainGroup(int r) const

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "DetailTexts.h"
+#include "QuestTexts.h"
+
 #include <QString>
 #include <QStringView>
 
-#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace pelko {
@@ -37,68 +40,20 @@ struct RowNumbers {
     std::uint8_t Region = 0;
 };
 
-// Every text of every row in one buffer, in file order (row 1's five fields, then row 2's, ...),
-// each text followed by a U+0000. The records' texts are views that share this buffer, so the
-// texts are held once, and a keyword search is a scan of one buffer. Since a text may itself
-// hold U+0000, a text's end is known from the starts, never from the terminator.
-class QuestTexts
-{
-public:
-    QStringView buffer() const { return m_buffer; }
-    // Index of a text in file order: (row - 1) * kTextFields + field.
-    static qsizetype textIndex(int row, TextField field)
-    {
-        return static_cast<qsizetype>(row - 1) * kTextFields + static_cast<int>(field);
-    }
-    qsizetype start(qsizetype text) const { return m_starts[static_cast<std::size_t>(text)]; }
-    // One past the text's last character, where its terminator stands.
-    qsizetype end(qsizetype text) const
-    {
-        return qsizetype(m_starts[static_cast<std::size_t>(text) + 1]) - 1;
-    }
-    qsizetype textCount() const { return static_cast<qsizetype>(m_starts.size()) - 1; }
-    // One text, as a view of the buffer.
-    QStringView view(qsizetype text) const
-    {
-        return buffer().sliced(start(text), end(text) - start(text));
-    }
-
-    // Appends one text decoded from code page 932 straight into the buffer; false when a byte
-    // or code of it became U+FFFD.
-    bool appendAnsi(QByteArrayView bytes);
-    // Room for this many characters, terminators included, and this many texts, so that
-    // filling never moves the buffer; untouched room costs no memory.
-    void reserve(qsizetype characters, qsizetype texts = 0);
-    // Ends the filling: the buffer is cut to what was written. Called before the texts are read.
-    void finish();
-
-    // The text as a QString that shares the buffer (no copy): a copy of it kept after the table
-    // has gone keeps the buffer alive, and changing it copies it first, as with any shared text.
-    QString shared(qsizetype text) const;
-
-private:
-    char16_t *room(qsizetype characters);
-    void close(qsizetype written);
-
-    QString m_buffer;
-    char16_t *m_filling = nullptr; // the buffer's characters while it is being filled
-    qsizetype m_used = 0;          // while filling, the buffer's size is its room
-    // Where each text starts, and one past the last: 32 bits hold every position of a buffer
-    // filled from a database within the size limit, at half the room of qsizetype.
-    std::vector<std::uint32_t> m_starts{0};
-};
-
 // All quests, addressed by row from 1 to count(); filled once at start-up, never changed.
 // A quest is identified by its row everywhere except in the progress table (its QuestNo).
-// The table keeps each row's numbers and one buffer of every text; a row's record is made when
-// it is asked for, its texts sharing the buffer, so that a table of the format's 32,766 quests
-// holds no string object of its own per text.
+// The table keeps each row's numbers, one buffer of the names (what the list and its order
+// need) and one of the other texts, which may still be decoding when the table is handed over;
+// a row's record is made when it is asked for, its texts sharing the buffers, so that a table
+// of the format's 32,766 quests holds no string object of its own per text.
 class QuestTable
 {
 public:
     QuestTable() = default;
-    // The reader's way: each row's numbers, and every text already decoded into one buffer.
-    QuestTable(std::vector<RowNumbers> rows, QuestTexts texts);
+    // The reader's way: each row's numbers, every name decoded into one buffer, and the other
+    // texts, DetailTexts::kPerRow a row.
+    QuestTable(std::vector<RowNumbers> rows, QuestTexts names,
+               std::shared_ptr<const DetailTexts> details);
 
     std::int16_t count() const { return static_cast<std::int16_t>(m_numbers.size()); }
     bool isRow(int row) const { return row >= 1 && row <= count(); }
@@ -108,20 +63,29 @@ public:
     {
         return m_numbers[static_cast<std::size_t>(row - 1)];
     }
-    // One text of a row, as a view of the buffer or as a QString sharing it.
+    // One text of a row, as a view of its buffer or as a QString sharing it.
     QStringView view(int row, TextField field) const;
-    QString text(int row, TextField field) const
+    QString text(int row, TextField field) const;
+
+    // The names, one text a row.
+    const QuestTexts &names() const { return m_names; }
+    // The texts after the names, DetailTexts::kPerRow a row (detailIndex), decoded first when
+    // they are not yet.
+    const QuestTexts &details() const;
+    static qsizetype detailIndex(int row, TextField field)
     {
-        return m_texts.shared(QuestTexts::textIndex(row, field));
+        return static_cast<qsizetype>(row - 1) * DetailTexts::kPerRow + static_cast<int>(field) - 1;
     }
-    const QuestTexts &texts() const { return m_texts; }
+    // The same texts, for a thread that decodes them ahead of need.
+    const std::shared_ptr<const DetailTexts> &detailTexts() const { return m_details; }
 
     // Chain group of a row: ChainNo / 10, truncated toward zero (0 means no chain).
     std::int16_t chainGroup(int row) const;
 
 private:
     std::vector<RowNumbers> m_numbers;
-    QuestTexts m_texts;
+    QuestTexts m_names;
+    std::shared_ptr<const DetailTexts> m_details;
 };
 
 inline std::int16_t chainGroupOf(std::int16_t chainNo)

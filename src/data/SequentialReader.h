@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -23,10 +24,23 @@ enum class ReadError {
 class SequentialReader
 {
 public:
-    explicit SequentialReader(QByteArrayView bytes);
+    // Reading starts at from; line numbers count from there.
+    explicit SequentialReader(QByteArrayView bytes, qsizetype from = 0);
 
-    std::optional<std::int16_t> readInt16();
-    std::optional<std::uint8_t> readUInt8();
+    std::optional<std::int16_t> readInt16()
+    {
+        const std::optional<long long> v = quickNumber(INT16_MAX);
+        if (v)
+            return static_cast<std::int16_t>(*v);
+        return narrowed<std::int16_t>(readNumber(INT16_MIN, INT16_MAX));
+    }
+    std::optional<std::uint8_t> readUInt8()
+    {
+        const std::optional<long long> v = quickNumber(UINT8_MAX);
+        if (v)
+            return static_cast<std::uint8_t>(*v);
+        return narrowed<std::uint8_t>(readNumber(0, UINT8_MAX));
+    }
     // Text fields are decoded from code page 932 after they have been cut out of the bytes.
     std::optional<QString> readText();
     // The same field's bytes, cut out but not decoded.
@@ -42,6 +56,31 @@ public:
     bool lastFieldEndedLine() const { return m_endedLine; }
 
 private:
+    // The usual number, up to five digits ended by a comma, taken at once; anything else is left
+    // to readNumber.
+    std::optional<long long> quickNumber(long long max)
+    {
+        const char *const data = m_bytes.data();
+        const qsizetype size = m_bytes.size();
+        qsizetype pos = m_pos;
+        const qsizetype stop = std::min(size, pos + 5);
+        long long value = 0;
+        while (pos < stop && static_cast<unsigned char>(data[pos] - '0') < 10)
+            value = value * 10 + (data[pos++] - '0');
+        if (pos == m_pos || pos == size || data[pos] != ',' || value > max)
+            return std::nullopt;
+        m_error = ReadError::None;
+        m_fieldLine = m_line;
+        m_pos = pos + 1;
+        m_endedLine = false;
+        return value;
+    }
+    template <class T> static std::optional<T> narrowed(std::optional<long long> v)
+    {
+        if (!v)
+            return std::nullopt;
+        return static_cast<T>(*v);
+    }
     std::optional<long long> readNumber(long long min, long long max);
     bool beginField();
     void skipBlanks();

@@ -40,30 +40,37 @@ public:
         QByteArray kana;
         for (int b = 0xA1; b <= 0xDF; ++b)
             kana.append(static_cast<char>(b));
-        QByteArray pairs;
+        // Made on the loading thread before the first name is decoded: written in place, one
+        // byte at a time, rather than appended.
+        QByteArray pairs(2 * 0x100 * 0x100, Qt::Uninitialized);
+        char *out = pairs.data();
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 if (isLeadByte(static_cast<unsigned char>(lead))
                     && isTrailByte(static_cast<unsigned char>(trail))) {
-                    pairs.append(static_cast<char>(lead));
-                    pairs.append(static_cast<char>(trail));
+                    *out++ = static_cast<char>(lead);
+                    *out++ = static_cast<char>(trail);
                 }
             }
         }
+        pairs.truncate(out - pairs.data());
         QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
         const QString kanaText = decoder(kana);
         const QString pairText = decoder(pairs);
         // Every code of the page is one UTF-16 unit; should a converter ever answer otherwise,
         // each code is asked on its own and one that is not a single unit stays U+FFFD.
         const bool oneEach = kanaText.size() == kana.size() && pairText.size() * 2 == pairs.size();
-        for (qsizetype i = 0; i < kana.size(); ++i) {
-            const QString c = oneEach ? QString(kanaText.at(i)) : decoder(kana.sliced(i, 1));
-            setSingle(static_cast<unsigned char>(kana[i]), c);
-        }
+        const auto character = [&](const QString &text, qsizetype at, QByteArrayView code) {
+            return oneEach ? mapped(QStringView(text).sliced(at, 1))
+                           : mapped(QString(decoder(code)));
+        };
+        for (qsizetype i = 0; i < kana.size(); ++i)
+            m_single[static_cast<unsigned char>(kana[i])] =
+                character(kanaText, i, kana.sliced(i, 1));
         for (qsizetype i = 0; i < pairs.size(); i += 2) {
-            const QString c = oneEach ? QString(pairText.at(i / 2)) : decoder(pairs.sliced(i, 2));
-            setDouble(static_cast<unsigned char>(pairs[i]),
-                      static_cast<unsigned char>(pairs[i + 1]), c);
+            const auto code = static_cast<std::size_t>(static_cast<unsigned char>(pairs[i]) << 8
+                                                       | static_cast<unsigned char>(pairs[i + 1]));
+            m_pairs[code] = character(pairText, i / 2, pairs.sliced(i, 2));
         }
     }
 
@@ -93,28 +100,28 @@ public:
                     *out++ = *p++;
                 continue;
             }
-            // A lead byte with its trail byte is one character of the pair table; anything else
-            // is a character of one byte (half-width katakana) or a byte that starts nothing.
-            const char16_t pair = end - p >= 2 ? m_pairs[b << 8 | p[1]] : 0;
-            const char16_t c = pair != 0 ? pair : m_single[b];
-            p += pair != 0 ? 2 : 1;
-            bad |= c == kReplacement;
-            *out++ = c;
+            // A lead byte with its trail byte is one character of the pair table, and Japanese
+            // text is mostly runs of them; anything else is a character of one byte (half-width
+            // katakana) or a byte that starts nothing.
+            for (char16_t pair; end - p >= 2 && (pair = m_pairs[unsigned(*p) << 8 | p[1]]) != 0;
+                 p += 2) {
+                bad |= pair == kReplacement;
+                *out++ = pair;
+            }
+            if (p < end && *p >= 0x80) {
+                const char16_t c = m_single[*p++];
+                bad |= c == kReplacement;
+                *out++ = c;
+            }
         }
         replaced = replaced || bad;
         return out - start;
     }
 
 private:
-    static char16_t mapped(const QString &c)
+    static char16_t mapped(QStringView c)
     {
-        return c.size() == 1 && c.at(0) != QChar(0x1A) ? c.at(0).unicode() : kReplacement;
-    }
-
-    void setSingle(unsigned char b, const QString &c) { m_single[b] = mapped(c); }
-    void setDouble(unsigned char lead, unsigned char trail, const QString &c)
-    {
-        m_pairs[static_cast<std::size_t>(lead << 8 | trail)] = mapped(c);
+        return c.size() == 1 && c.front() != QChar(0x1A) ? c.front().unicode() : kReplacement;
     }
 
     std::array<char16_t, 256> m_single{};

@@ -5,11 +5,53 @@
 
 #include <system_error>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace pelko {
+namespace {
+
+// Hands memory freed in any thread's heap back to the system, so that the scratch memory of the
+// load stays out of the program's resident memory for the rest of its run.
+void returnFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+// Lets the calling thread run only where the program's other threads leave room: on a single
+// core the texts after the names are then decoded once the window is shown, not while it is
+// being built. A reader that needs them first takes over the decoding at its own priority.
+void yieldToOtherThreads()
+{
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+#endif
+}
+
+// The processors this process may run on.
+int usableProcessors()
+{
+#ifdef __linux__
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return CPU_COUNT(&set);
+#endif
+    return static_cast<int>(std::thread::hardware_concurrency());
+}
+
+} // namespace
 
 QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
 {
@@ -17,18 +59,42 @@ QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
         m_thread = std::thread([this] {
             readAndParse();
             m_builder.work();
+            std::shared_ptr<const DetailTexts> details;
+            {
+                const std::lock_guard lock(m_mutex);
+                m_threadSorted = true;
+                if (m_table)
+                    details = m_table->detailTexts();
+            }
+            m_sorted.notify_all();
+            decodeDetails(details);
         });
     } catch (const std::system_error &) {
-        readAndParse(); // no thread to be had: take() collates everything
+        // No thread to be had: take() collates everything, and the first reader of the texts
+        // after the names decodes them.
+        readAndParse();
+        m_threadSorted = true;
+        return;
+    }
+    // The main thread and the loading thread have a processor each; any further processor
+    // collates from the start.
+    try {
+        for (int i = usableProcessors() - 2; i > 0; --i)
+            m_helpers.emplace_back([this] { m_builder.work(); });
+    } catch (const std::system_error &) {
+        // fewer helpers, or none
     }
 }
 
 QuestDataLoad::~QuestDataLoad()
 {
+    m_stop = true;
     if (m_thread.joinable()) {
         m_builder.abandon();
         m_thread.join();
     }
+    for (std::thread &helper : m_helpers)
+        helper.join();
 }
 
 void QuestDataLoad::readAndParse()
@@ -38,31 +104,42 @@ void QuestDataLoad::readAndParse()
         m_builder.abandon();
         return;
     }
-    QuestDatabase db = parseQuestDatabase(
-        file.bytes, [this](const QuestTexts &texts, int rows) { m_builder.rowsRead(texts, rows); });
+    QuestDatabase db = parseQuestDatabaseNamesFirst(
+        file.bytes, [this](const QuestTexts &names, int rows) { m_builder.rowsRead(names, rows); });
     if (!db.ok()) {
         m_builder.abandon();
         return;
     }
-    m_builder.close(db.table.texts(), db.table.count());
+    m_builder.close(db.table.names(), db.table.count());
     m_table = std::move(db.table);
+}
+
+// After the thread's share of the sort, while the window is set up and shown.
+void QuestDataLoad::decodeDetails(const std::shared_ptr<const DetailTexts> &details)
+{
+    if (!details || m_stop)
+        return;
+    yieldToOtherThreads();
+    details->decode(m_stop);
+    returnFreedMemory(); // the file's bytes
 }
 
 std::optional<QuestCatalog> QuestDataLoad::take()
 {
     m_builder.work();
-    if (m_thread.joinable())
-        m_thread.join(); // the table is read, and the thread's share of the sort is done
-    if (!m_table)
+    std::optional<QuestTable> table;
+    {
+        std::unique_lock lock(m_mutex);
+        m_sorted.wait(lock, [this] { return m_threadSorted; });
+        table.swap(m_table);
+    }
+    for (std::thread &helper : m_helpers)
+        helper.join(); // each ends with the last piece it took
+    m_helpers.clear();
+    if (!table)
         return std::nullopt;
-    QuestCatalog catalog = m_builder.finish(std::move(*m_table));
-    m_table.reset();
-#ifdef __GLIBC__
-    // The file's bytes, the sort keys and the merge runs are freed now, in the loading thread's
-    // heap as much as in the main one; handing the free pages back keeps them out of the
-    // program's resident memory for the rest of its run.
-    malloc_trim(0);
-#endif
+    QuestCatalog catalog = m_builder.finish(std::move(*table));
+    returnFreedMemory(); // the sort keys and the merge runs
     return catalog;
 }
 

@@ -41,7 +41,7 @@ QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir))
 }
 
 QuestTracker::QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad)
-    : m_workDir(std::move(workDir)), m_startedLoad(std::move(startedLoad))
+    : m_workDir(std::move(workDir)), m_load(std::move(startedLoad))
 {}
 
 QString QuestTracker::databasePath(const QString &workDir)
@@ -61,11 +61,14 @@ QString QuestTracker::filePath(const QString &name) const
 
 bool QuestTracker::LoadQuestData()
 {
-    const std::unique_ptr<QuestDataLoad> load =
-        m_startedLoad ? std::move(m_startedLoad) : startLoading(m_workDir);
-    std::optional<QuestCatalog> catalog = load->take();
-    if (!catalog)
+    if (!m_load)
+        m_load = startLoading(m_workDir);
+    std::optional<QuestCatalog> catalog = m_load->take();
+    if (!catalog) {
+        m_load.reset();
         return false;
+    }
+    // The load stays: its thread goes on decoding the texts after the names.
     m_catalog = std::move(*catalog);
     return true;
 }

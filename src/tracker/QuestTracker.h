@@ -60,7 +60,7 @@ public:
     // Starts reading workDir's Pelko.dat on a thread of its own, for LoadQuestData to take.
     static std::unique_ptr<QuestDataLoad> startLoading(const QString &workDir);
     // Reads Pelko.dat, or takes the load started before; false when it cannot be read, and the
-    // program must end.
+    // program must end. Called once.
     bool LoadQuestData();
     std::int16_t intNumberOfContents() const { return m_catalog.table().count(); }
     const QuestTable &questTable() const { return m_catalog.table(); }
@@ -116,7 +116,8 @@ private:
     QString filePath(const QString &name) const;
 
     QString m_workDir;
-    std::unique_ptr<QuestDataLoad> m_startedLoad;
+    // The load started or taken; once taken, it may still be decoding the texts after the names.
+    std::unique_ptr<QuestDataLoad> m_load;
     QuestCatalog m_catalog;
     ClearStatusTable m_clearStatusTable;
     bool m_keepProgressFile = false;

@@ -73,30 +73,55 @@ private Q_SLOTS:
         addRow("32767 records", full.insert(full.lastIndexOf("0,99,"), kRecord), -1, many);
     }
 
+    // Both readers: the program's, which decodes the texts after the names later, and the one
+    // that decodes everything at once.
     void outcome()
     {
         QFETCH(QByteArray, bytes);
-        const QuestDatabase db = parseQuestDatabase(bytes);
-        QTEST(db.ok() ? int(db.table.count()) : -1, "quests");
-        QTEST(db.ok() ? -1 : int(db.failure->error), "error");
-        if (!db.ok() && db.failure->error == DatabaseError::TooManyQuests)
-            QCOMPARE(db.failure->line, kMaxQuests + 1);
+        for (const QuestDatabase &db :
+             {parseQuestDatabase(bytes), parseQuestDatabaseNamesFirst(bytes)}) {
+            QTEST(db.ok() ? int(db.table.count()) : -1, "quests");
+            QTEST(db.ok() ? -1 : int(db.failure->error), "error");
+            if (!db.ok() && db.failure->error == DatabaseError::TooManyQuests)
+                QCOMPARE(db.failure->line, kMaxQuests + 1);
+        }
+    }
+
+    void fields_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("lastLine");
+        // The trail byte 0x5C of ソ, 表 and 能 is part of the character, never a backslash.
+        // Unquoted: leading blanks skipped, the comma splits the text. The escape is kept as
+        // its two characters; the last field is empty.
+        addRow("quoted and unquoted",
+               "7,3,120,57," + ansi("\"ソ表能の剣\"") + "," + ansi("  港町, 酒場") + ","
+                   + ansi("\"倒す。\\n戻る, 報告\"") + ",\r\n",
+               QStringList{"ソ表能の剣", "港町", "酒場", "倒す。\\n戻る, 報告", ""}, 1);
+        addRow("line ends inside quotes and between fields",
+               QByteArray("7,3,120,57,\"a\",\"b\"\r\n\"c\r\nd\",\"e\n\",f\r\n"),
+               QStringList{"a", "b", "c\r\nd", "e\n", "f"}, 4);
+        addRow("text after a closing quote is dropped; a lone CR ends a line",
+               QByteArray("7,3,120,57,\"a\"x,\"b\" ,\"c\"\r\"d\",\"e\"\r\n"),
+               QStringList{"a", "b", "c", "d", "e"}, 2);
     }
 
     void fields()
     {
-        const QByteArray line = "7,3,120,57," + ansi("\"ソ表能の剣\"") + "," + ansi("  港町, 酒場")
-                                + "," + ansi("\"倒す。\\n戻る, 報告\"") + ",\r\n";
-        const QuestDatabase db = parseQuestDatabase(line + kEnd);
-        QVERIFY(db.ok());
-        QCOMPARE(int(db.table.count()), 1);
-        const QuestRecord &q = db.table.row(1);
-        QCOMPARE(QList<int>({q.Region, q.ChainNo, q.QuestNo}), QList<int>({3, 120, 57}));
-        // The trail byte 0x5C of ソ, 表 and 能 is part of the character, never a backslash.
-        // Unquoted: leading blanks skipped, the comma splits the text. The escape is kept as
-        // its two characters; the last field is empty.
-        QCOMPARE(QStringList({q.QuestName, q.Client, q.Process, q.Reward1, q.Reward2}),
-                 QStringList({"ソ表能の剣", "港町", "酒場", "倒す。\\n戻る, 報告", ""}));
+        QFETCH(QByteArray, record);
+        QFETCH(QStringList, texts);
+        QFETCH(int, lastLine);
+        for (const QuestDatabase &db :
+             {parseQuestDatabase(record + kEnd), parseQuestDatabaseNamesFirst(record + kEnd)}) {
+            QVERIFY(db.ok());
+            QCOMPARE(int(db.table.count()), 1);
+            const QuestRecord &q = db.table.row(1);
+            QCOMPARE(QList<int>({q.Region, q.ChainNo, q.QuestNo}), QList<int>({3, 120, 57}));
+            QCOMPARE(QStringList({q.QuestName, q.Client, q.Process, q.Reward1, q.Reward2}), texts);
+            QCOMPARE(db.sources.front().lastLine, lastLine);
+            QCOMPARE(db.sources.back().firstLine, lastLine + 1); // the end record's
+        }
     }
 
     // Each pair of bytes is compared with the converter below; these rows hold what the
@@ -154,6 +179,12 @@ private Q_SLOTS:
                 }
                 if (decodeAnsi(bytes) != expected)
                     QFAIL(qPrintable(QStringLiteral("%1 %2").arg(a, 2, 16).arg(b, 2, 16)));
+                // The collation leaves the names unnormalized: that gives the normalized order
+                // only as long as no character decomposes to a combining mark first.
+                for (const QChar c : expected)
+                    QVERIFY(
+                        QString(c).normalized(QString::NormalizationForm_D).front().combiningClass()
+                        == 0);
             }
         }
     }
