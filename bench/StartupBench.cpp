@@ -72,6 +72,17 @@ double median(std::vector<double> values)
 
 } // namespace
 
+double StartupFigure::ratioTo(const StartupFigure &other) const
+{
+    std::vector<double> ratios;
+    for (const auto &[round, ms] : paintedByRound) {
+        if (const auto it = other.paintedByRound.find(round);
+            it != other.paintedByRound.end() && it->second > 0)
+            ratios.push_back(ms / it->second);
+    }
+    return ratios.empty() ? 0.0 : median(ratios);
+}
+
 double StartupFigure::totalMs() const
 {
     const auto it = markMs.find("painted");
@@ -106,6 +117,7 @@ std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases,
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
 
     std::vector<std::vector<OneRun>> results(cases.size());
+    std::vector<std::map<int, double>> painted(cases.size());
     for (int round = 0; round <= runs; ++round) {
         for (std::size_t i = 0; i < cases.size(); ++i) {
             std::optional<OneRun> run = startOnce(cases[i], env, cpus);
@@ -114,8 +126,11 @@ std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases,
                              cases[i].name.constData());
                 continue;
             }
-            if (round > 0) // the first round fills the file and font caches
-                results[i].push_back(std::move(*run));
+            if (round == 0) // the first round fills the file and font caches
+                continue;
+            if (const auto it = run->markMs.find("painted"); it != run->markMs.end())
+                painted[i][round] = it->second;
+            results[i].push_back(std::move(*run));
         }
     }
 
@@ -139,6 +154,7 @@ std::vector<StartupFigure> measureStartup(const std::vector<StartupCase> &cases,
                 resident.push_back(static_cast<double>(r.residentKb) / 1024.0);
         }
         f.residentMb = median(resident);
+        f.paintedByRound = std::move(painted[i]);
         figures.push_back(std::move(f));
     }
     return figures;

@@ -26,8 +26,12 @@ struct StartupFigure {
     int runs = 0;
     std::map<QByteArray, double> markMs;
     double residentMb = -1;
+    std::map<int, double> paintedByRound; // each timed round's painted mark
 
     double totalMs() const;
+    // The median over the rounds both were started in of this start's time ÷ the other's: a
+    // busy spell of the machine slows both starts of a round alike, and cancels out.
+    double ratioTo(const StartupFigure &other) const;
 };
 
 // The processors the benchmark may run on, in order; empty where that cannot be told.

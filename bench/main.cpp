@@ -48,7 +48,7 @@ constexpr int kRebuildRuns = 61;
 constexpr int kLiteralRuns = 5;
 constexpr int kLoadRuns = 9;
 constexpr int kSaveRuns = 25;
-constexpr int kStartupRuns = 7;
+constexpr int kStartupRuns = 15;
 constexpr int kStepRuns = 5;
 
 // The goals, each printed with its figure and "met" or "not met".
@@ -335,7 +335,7 @@ void printStartup(const std::vector<StartupFigure> &figures, const char *where)
     std::printf("  %-34s %8s %8s %7s %8s %9s %8s %8s %8s %8s\n", "", "", "", "", "loaded",
                 "app+font", "built", "+show", "painted", "MB");
     const auto ratio = [](const StartupFigure &f, const StartupFigure *to) {
-        return to && to->totalMs() > 0 ? f.totalMs() / to->totalMs() : 0.0;
+        return to ? f.ratioTo(*to) : 0.0;
     };
     for (const StartupFigure &f : figures) {
         const auto at = [&](const char *mark) {
@@ -403,7 +403,7 @@ void printSummary(const Report &report, const std::vector<QByteArray> &rebuildNa
         const StartupFigure *f = findStartup(startup, name);
         if (!f || !sample || sample->totalMs() <= 0)
             continue;
-        const double ratio = f->totalMs() / sample->totalMs();
+        const double ratio = f->ratioTo(*sample);
         goalLine("start-up " + name.mid(7) + " <= " + QByteArray::number(goal, 'f', 1)
                      + "x the sample's",
                  QByteArray::number(ratio, 'f', 2) + "x",
@@ -414,7 +414,7 @@ void printSummary(const Report &report, const std::vector<QByteArray> &rebuildNa
         const StartupFigure *one = findStartup(oneCore, name);
         if (one && sampleOne && sampleOne->totalMs() > 0)
             std::printf("  %-48s %11.2fx %14s\n", "  the same on one core",
-                        one->totalMs() / sampleOne->totalMs(),
+                        one->ratioTo(*sampleOne),
                         (QByteArray::number(one->totalMs(), 'f', 1) + " / "
                          + QByteArray::number(sampleOne->totalMs(), 'f', 1))
                             .constData());

@@ -121,7 +121,7 @@ void QuestDataLoad::decodeDetails(const std::shared_ptr<const DetailTexts> &deta
         return;
     yieldToOtherThreads();
     details->decode(m_stop);
-    returnFreedMemory(); // the file's bytes
+    returnFreedMemory(); // the file's bytes, and the sort's scratch memory
 }
 
 std::optional<QuestCatalog> QuestDataLoad::take()
@@ -138,9 +138,9 @@ std::optional<QuestCatalog> QuestDataLoad::take()
     m_helpers.clear();
     if (!table)
         return std::nullopt;
-    QuestCatalog catalog = m_builder.finish(std::move(*table));
-    returnFreedMemory(); // the sort keys and the merge runs
-    return catalog;
+    // The sort keys and the merge runs are freed here; the loading thread hands the freed memory
+    // back to the system once the texts are decoded, off the way to the window.
+    return m_builder.finish(std::move(*table));
 }
 
 } // namespace pelko
