@@ -676,8 +676,9 @@ int run(const QByteArray &only)
         Figure f = measure("save: serialize + saveWholeFile", kSaveRuns, [&] {
             saved = saveWholeFile(statusPath, serializeClearStatus(full)) && saved;
         });
-        f.detail = saved ? QByteArray("QSaveFile, into ") + QDir::tempPath().toUtf8()
-                         : QByteArray("the save failed");
+        f.detail =
+            saved ? QByteArray("a temporary file renamed over it, in ") + QDir::tempPath().toUtf8()
+                  : QByteArray("the save failed");
         report.add(f);
     }
 
