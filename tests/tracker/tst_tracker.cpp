@@ -248,6 +248,7 @@ private Q_SLOTS:
         addRow("at the end of a field", "材料", "2");
         addRow("at the start of the last row's reward", "終", "10");
         addRow("cut off by the end of the name, found in the content", "Ex", "9");
+        addRow("cut off by the end of the content, found in the reward", "Exi", "9");
         addRow("within the selectors", "剣", "5");
         // The texts stand in one buffer: a match never runs from one text into the next.
         addRow("end of a name, start of the client", QStringLiteral("A\0B"), "");
@@ -271,7 +272,7 @@ private Q_SLOTS:
         quests[3].region = 2;
         quests.push_back({1, 0, 0, "A", "B", "", "C"});
         quests.push_back({1, 0, 0, QStringLiteral("x\0y"), "", "", "D"});
-        quests.push_back({1, 0, 0, "E", "", "Ex"});
+        quests.push_back({1, 0, 0, "E", "", "Ex", "Exit"});
         quests.push_back({1, 0, 0, "", "", "", "終"});
         for (int i = 0; i < int(quests.size()); ++i)
             quests[i].questNo = 10 - i;
