@@ -1,7 +1,5 @@
 #include "SequentialReader.h"
 
-#include "ShiftJis.h"
-
 #include <cstdint>
 #include <cstring>
 
@@ -124,14 +122,6 @@ std::optional<long long> SequentialReader::readNumber(long long min, long long m
         return std::nullopt;
     }
     return value;
-}
-
-std::optional<QString> SequentialReader::readText()
-{
-    const std::optional<QByteArrayView> raw = readRawText();
-    if (!raw)
-        return std::nullopt;
-    return decodeAnsi(*raw);
 }
 
 namespace {

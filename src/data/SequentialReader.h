@@ -41,9 +41,7 @@ public:
             return static_cast<std::uint8_t>(*v);
         return narrowed<std::uint8_t>(readNumber(0, UINT8_MAX));
     }
-    // Text fields are decoded from code page 932 after they have been cut out of the bytes.
-    std::optional<QString> readText();
-    // The same field's bytes, cut out but not decoded.
+    // A text field's bytes, cut out but not decoded: the caller decodes them from code page 932.
     std::optional<QByteArrayView> readRawText();
 
     ReadError lastError() const { return m_error; }
