@@ -41,4 +41,20 @@ QString aboutVersionText(int major, int minor, int revision)
            + lastTwoDigits(minor) + QLatin1Char('.') + lastTwoDigits(revision);
 }
 
+QString commandVersionText()
+{
+    return QStringLiteral("pelko %1\n").arg(QLatin1StringView(kVersionText));
+}
+
+QString commandUsageText()
+{
+    return QStringLiteral(
+        "Usage: pelko\n"
+        "       pelko --help | --version\n"
+        "Starts the program in the working folder, where it reads Pelko.dat and keeps its\n"
+        "progress (clr_stat.dat) and settings (Pelko.ini). The installed pelko command\n"
+        "starts it in your own data folder ($XDG_DATA_HOME/pelko, else ~/.local/share/pelko)\n"
+        "or in DIR: pelko [DIR].\n");
+}
+
 } // namespace pelko

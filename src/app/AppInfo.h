@@ -27,4 +27,9 @@ QString aboutTitle();
 QString aboutVersionText(int major = kVersionMajor, int minor = kVersionMinor,
                          int revision = kVersionRevision);
 
+// `pelko --version` and `pelko --help`, as the installed pelko command answers them: plain text
+// for a terminal, printed before any window system is asked for.
+QString commandVersionText();
+QString commandUsageText();
+
 } // namespace pelko

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -25,10 +26,27 @@ void setUpApplication()
     pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
 }
 
+void printToTerminal(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Answered as the launcher answers them, before Qt is asked for a display: they must work in
+    // a terminal without one (over ssh, in a build). Any other argument is left to Qt, which
+    // takes its own options (-platform, -style …) and ignores the rest.
+    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+        printToTerminal(pelko::commandVersionText());
+        return 0;
+    }
+    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        printToTerminal(pelko::commandUsageText());
+        return 0;
+    }
     // The program's one option, private to the launcher (`pelko --launcher-failure KIND FOLDER`):
     // shows why the launcher could not start it, for a player who has no terminal, and ends.
     if (argc == 4 && std::strcmp(argv[1], "--launcher-failure") == 0) {

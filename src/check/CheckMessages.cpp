@@ -1,13 +1,15 @@
 #include "CheckMessages.h"
 
+#include "TerminalText.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTranslator>
 
 // The texts are written in English, once; the Japanese ones come from the translation built into
-// the tool (translations/pelko-check_ja.ts). Texts from the file (quest names) and the file's own
-// name go in through one multi-argument arg() call each: a chained arg() would expand a "%1" that
-// a quest name happens to hold.
+// the tool (translations/pelko-check_ja.ts). Texts from the file (quest names) go in escaped,
+// through one multi-argument arg() call each: a chained arg() would expand a "%1" that a quest
+// name happens to hold.
 
 namespace pelko::check {
 
@@ -103,11 +105,11 @@ public:
         case FindingKind::NameTwice:
             return tr("QuestName \"%1\" is the same as on line %2 (the list shows entries that "
                       "cannot be told apart)")
-                .arg(f.text, QString::number(f.otherLine));
+                .arg(escapeControls(f.text), QString::number(f.otherLine));
         case FindingKind::NameLikeTreeEntry:
             return tr("QuestName \"%1\" begins with the tree view's mark \"%2\" (the quest looks "
                       "like a follow-on of a chain in the list)")
-                .arg(f.text, f.text.left(2));
+                .arg(escapeControls(f.text), f.text.left(2));
         case FindingKind::TextAfterEndRecord:
             return tr("text after the end record (never read)");
         case FindingKind::InvalidShiftJis:
@@ -151,22 +153,39 @@ public:
                   "from\n"
                   "loading it (errors) and what a player would notice although it loads "
                   "(warnings),\n"
-                  "then a summary.\n"
+                  "then a summary. Control characters from the file and in FILE are shown as "
+                  "\\x1B\n"
+                  "and the like, and a backslash as \\\\.\n"
                   "\n"
                   "Options:\n"
-                  "  --lang=ja   messages in Japanese (the default)\n"
-                  "  --lang=en   messages in English\n"
-                  "  --help      show this help\n"
-                  "  --version   show the version\n"
+                  "  --lang=ja, --lang ja   messages in Japanese\n"
+                  "  --lang=en, --lang en   messages in English\n"
+                  "                         (default: Japanese in a Japanese locale, English in "
+                  "any other)\n"
+                  "  --help                 show this help\n"
+                  "  --version              show the version\n"
                   "\n"
                   "Exit status: 0 the program loads the file, 1 it refuses it, 2 a usage error\n");
     }
 
     static QString usageError(UsageError error, const QString &argument)
     {
-        const QString first = error == UsageError::UnknownOption
-                                  ? tr("unknown option: %1").arg(argument)
-                                  : tr("give at most one file");
+        QString first;
+        switch (error) {
+        case UsageError::UnknownOption:
+            first = tr("unknown option: %1").arg(escapeControls(argument));
+            break;
+        case UsageError::UnknownLanguage:
+            first = tr("unknown language: \"%1\" (give --lang=ja or --lang=en)")
+                        .arg(escapeControls(argument));
+            break;
+        case UsageError::MissingLanguage:
+            first = tr("--lang needs a language: ja or en");
+            break;
+        case UsageError::TooManyFiles:
+            first = tr("give at most one file");
+            break;
+        }
         return QStringLiteral("pelko-check: ") + first + u'\n'
                + tr("Run pelko-check --help for usage.\n");
     }

@@ -29,9 +29,9 @@ QString summary(const QString &file, const DatabaseSummary &s);
 
 QString usage();
 
-enum class UsageError { UnknownOption, TooManyFiles };
+enum class UsageError { UnknownOption, UnknownLanguage, MissingLanguage, TooManyFiles };
 
-// The lines printed for a command line the tool cannot act on.
+// The lines printed for a command line the tool cannot act on; argument is printed escaped.
 QString usageError(UsageError error, const QString &argument);
 
 } // namespace pelko::check

@@ -204,35 +204,6 @@
         <translation>連続クエスト %1 本</translation>
     </message>
     <message>
-        <source>Usage: pelko-check [OPTION] [FILE]
-Checks a quest database (Pelko.dat in the working directory when no FILE is given) and
-prints, one line each as &quot;file:line:field: message&quot;, what keeps the program from
-loading it (errors) and what a player would notice although it loads (warnings),
-then a summary.
-
-Options:
-  --lang=ja   messages in Japanese (the default)
-  --lang=en   messages in English
-  --help      show this help
-  --version   show the version
-
-Exit status: 0 the program loads the file, 1 it refuses it, 2 a usage error
-</source>
-        <translation>使い方: pelko-check [オプション] [ファイル]
-クエスト情報ファイル（省略すると作業フォルダの Pelko.dat）を調べ、プログラムが
-読み込めない原因（エラー）と、読み込めても遊ぶ人が気づく問題（警告）を
-「ファイル:行:項目: 内容」の形で一行ずつ示し、最後に集計を表示します。
-
-オプション:
-  --lang=ja   日本語で表示します（既定）
-  --lang=en   英語で表示します
-  --help      この説明を表示します
-  --version   バージョンを表示します
-
-終了コード: 0 読み込めるファイル、1 読み込めないファイル、2 使い方の誤り
-</translation>
-    </message>
-    <message>
         <source>unknown option: %1</source>
         <translation>不明なオプションです: %1</translation>
     </message>
@@ -249,6 +220,48 @@ Exit status: 0 the program loads the file, 1 it refuses it, 2 a usage error
     <message>
         <source>… and %1 more (only the first %2 findings of each kind are shown)</source>
         <translation>… ほか %1 件（同じ種類の指摘は最初の %2 件だけを表示します）</translation>
+    </message>
+    <message>
+        <source>--lang needs a language: ja or en</source>
+        <translation>--lang には言語（ja か en）を指定してください</translation>
+    </message>
+    <message>
+        <source>Usage: pelko-check [OPTION] [FILE]
+Checks a quest database (Pelko.dat in the working directory when no FILE is given) and
+prints, one line each as &quot;file:line:field: message&quot;, what keeps the program from
+loading it (errors) and what a player would notice although it loads (warnings),
+then a summary. Control characters from the file and in FILE are shown as \x1B
+and the like, and a backslash as \\.
+
+Options:
+  --lang=ja, --lang ja   messages in Japanese
+  --lang=en, --lang en   messages in English
+                         (default: Japanese in a Japanese locale, English in any other)
+  --help                 show this help
+  --version              show the version
+
+Exit status: 0 the program loads the file, 1 it refuses it, 2 a usage error
+</source>
+        <translation>使い方: pelko-check [オプション] [ファイル]
+クエスト情報ファイル（省略すると作業フォルダの Pelko.dat）を調べ、プログラムが
+読み込めない原因（エラー）と、読み込めても遊ぶ人が気づく問題（警告）を
+「ファイル:行:項目: 内容」の形で一行ずつ示し、最後に集計を表示します。
+ファイルの中の制御文字とファイル名の制御文字は \x1B のように、
+バックスラッシュは \\ と表示します。
+
+オプション:
+  --lang=ja, --lang ja   日本語で表示します
+  --lang=en, --lang en   英語で表示します
+                         （省略時は日本語のロケールなら日本語、ほかは英語）
+  --help                 この説明を表示します
+  --version              バージョンを表示します
+
+終了コード: 0 読み込めるファイル、1 読み込めないファイル、2 使い方の誤り
+</translation>
+    </message>
+    <message>
+        <source>unknown language: &quot;%1&quot; (give --lang=ja or --lang=en)</source>
+        <translation>不明な言語です:「%1」（--lang=ja か --lang=en を指定してください）</translation>
     </message>
 </context>
 </TS>
