@@ -7,8 +7,15 @@ namespace pelko::check {
 
 Language systemLanguage()
 {
-    return QLocale::system().language() == QLocale::Japanese ? Language::Japanese
-                                                             : Language::English;
+    // Read here rather than through QLocale::system(), which puts LANGUAGE first, even over a
+    // C.UTF-8 locale, and then takes only its first language.
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString locale = qEnvironmentVariable(variable);
+        if (!locale.isEmpty())
+            return QLocale(locale).language() == QLocale::Japanese ? Language::Japanese
+                                                                   : Language::English;
+    }
+    return Language::English;
 }
 
 CommandLine parseCommandLine(int argc, const char *const argv[], Language lang)

@@ -20,9 +20,9 @@ struct CommandLine {
     QString errorArgument;
 };
 
-// The language of the user's locale, as gettext picks it: LC_ALL, LC_MESSAGES, then LANG, the
-// first one set and not empty, with LANGUAGE before them unless that locale is C or POSIX.
-// Japanese for Japanese, English for any other.
+// The language of the locale of messages, as POSIX names it: LC_ALL, LC_MESSAGES, then LANG, the
+// first one set and not empty. Japanese for a Japanese locale, English for any other, C and POSIX
+// and none at all too.
 Language systemLanguage();
 
 // Reads argv[1] on. `--lang=ja`, `--lang ja` and the like override lang, the last one given

@@ -32,8 +32,8 @@ QString escapeControls(QStringView text)
 QByteArray escapeFileName(const QByteArray &name)
 {
     // A byte order mark at the start is part of the name, not to be dropped by the decoder.
-    QStringDecoder utf8(QStringConverter::Utf8,
-                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless
+                                                    | QStringConverter::Flag::ConvertInitialBom);
     const QString decoded = utf8(name);
     if (!utf8.hasError())
         return escapeControls(decoded).toUtf8();
