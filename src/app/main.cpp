@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
         printToTerminal(pelko::commandUsageText());
         return 0;
     }
-    // The program's one option, private to the launcher (`pelko --launcher-failure KIND FOLDER`):
+    // An option private to the launcher (`pelko --launcher-failure KIND FOLDER`):
     // shows why the launcher could not start it, for a player who has no terminal, and ends.
     if (argc == 4 && std::strcmp(argv[1], "--launcher-failure") == 0) {
         const QString kind = QString::fromUtf8(argv[2]), folder = QFile::decodeName(argv[3]);
