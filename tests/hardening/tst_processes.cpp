@@ -381,6 +381,7 @@ private Q_SLOTS:
             };
             waitUntil(settled, a, other);
             const QByteArray at = "round " + QByteArray::number(round);
+            QCOMPARE(base.file("notes.txt"), planted ? "the player's notes\n" : "(none)");
             QVERIFY2(a.runsProgram() && other.runsProgram(), "a launcher failed, " + at);
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                                             QDir::Name),
@@ -390,7 +391,6 @@ private Q_SLOTS:
             };
             QVERIFY(::stat(QFile::encodeName(folder + "/Pelko.dat").constData(), &st) == 0);
             QCOMPARE(st.st_mode & 07777, 0640u);
-            QCOMPARE(base.file("notes.txt"), planted ? "the player's notes\n" : "(none)");
             QVERIFY2(settled(), "not one program let in and one refused, " + at);
         }
     }
