@@ -43,14 +43,15 @@ bool SingleInstance::tryAcquire()
     return true;
 }
 
-// Where the folder cannot be locked, the copy runs without its lock: no sign of another copy,
-// and refusing would keep the player out for good. flock answers ENOLCK on a network file system
-// whose lock service is missing, and EBADF on NFS, which carries flock out as a byte-range
-// write lock that only a descriptor open for writing can take; a folder cannot be opened for
-// writing, so a byte-range lock (fcntl, OFD) on it excludes no one either, and a lock file in the
-// folder would outlive a copy that crashed on another machine. Such a copy only never removes
-// what an interrupted save left (see holdsFolder): a leftover is clutter, while removing the
-// temporary file of another copy's save in progress would make that save fail.
+// Where the folder cannot be locked, the copy runs without its lock: that is no sign of another
+// copy, and refusing would keep the player out for good. flock answers ENOLCK on a network file
+// system whose lock service is missing, and may answer EBADF on NFS, which carries flock out as
+// a byte-range lock that, exclusive, needs a descriptor open for writing. Nothing else would do:
+// a folder cannot be opened for writing, so the only byte-range lock (fcntl, OFD) it can take is
+// a shared one, which excludes no one, and a lock file in the folder would outlive a copy that
+// crashed on another machine. Such a copy only never removes what an interrupted save left (see
+// holdsFolder): a leftover is clutter, while removing the temporary file of another copy's save
+// in progress would make that save fail.
 SingleInstance::Attempt SingleInstance::tryFolder()
 {
     if (m_workDir.isEmpty())
