@@ -170,16 +170,6 @@ struct Installed : QTemporaryDir {
     }
 };
 
-// Holds an flock on a folder, as another copy of the program would.
-struct FolderLock {
-    FolderLock(const QString &folder)
-        : fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {}
-    ~FolderLock() { ::close(fd); }
-    bool held() const { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
-    const int fd;
-};
-
 // Waits until done() holds, or the outcome is known otherwise (see above), or ms have passed.
 template <typename F> void waitUntil(F done, const Copy &a, const Copy &b, int ms = 30000)
 {
@@ -266,8 +256,8 @@ private Q_SLOTS:
     // A copy is refused in a folder where another runs, whatever its runtime folder: a second
     // session's copy ("session"); one in a folder where no lock file can be kept, after a new
     // database was renamed over the one the first copy read ("renamed"); one in a folder that
-    // another process has locked ("locked"). The temporary file of a save in progress, of the
-    // shape the start removes as a leftover, stays whole.
+    // another process has locked ("locked", with the flock command). The temporary file of a save
+    // in progress, of the shape the start removes as a leftover, stays whole.
     void secondStartInOneFolder_data()
     {
         QTest::addColumn<QString>("first");
@@ -290,16 +280,16 @@ private Q_SLOTS:
             playerFolder(data, user);
         }
         const uid_t as = renamed ? 65534 : 0;
-        std::optional<Copy> running;
-        std::optional<FolderLock> locked;
-        if (first == "locked") {
-            QVERIFY(locked.emplace(data.path()).held());
-        } else {
-            running.emplace(data.path(), (renamed ? user : other).runtime.path(),
-                            renamed ? cache : other.cache.path(), as);
-            waitUntil([&] { return running->gotIn(); }, *running, *running);
-            QVERIFY(running->gotIn());
-        }
+        const QStringList lockFolder{"-n", data.path(), "sleep", "600"};
+        const bool locked = first == "locked";
+        Copy running(data.path(), (renamed ? user : other).runtime.path(),
+                     renamed ? cache : other.cache.path(), as, locked ? "flock" : PELKO_PELKO,
+                     locked ? lockFolder : QStringList());
+        const auto holds = [&] {
+            return (locked || running.gotIn()) && lockOwner(data.path()) == running.processId();
+        };
+        waitUntil([&] { return locked ? holds() : running.gotIn(); }, running, running);
+        QVERIFY(locked ? holds() : running.gotIn());
         QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7755));
         data.write("clr_stat.dat.pelko-save-AbC123", "1,1\r\n0,1\r\n");
         if (renamed) {
@@ -311,12 +301,12 @@ private Q_SLOTS:
         }
         Watch watch(data.path());
         Copy second(data.path(), user.runtime.path(), cache, as);
-        waitUntil([] { return false; }, second, running ? *running : second);
+        waitUntil([] { return false; }, second, running);
         QCOMPARE(data.file("clr_stat.dat.pelko-save-AbC123"), "1,1\r\n0,1\r\n");
         QVERIFY(watch.seen());
         QVERIFY(!second.gotIn());
         QCOMPARE(second.state(), QProcess::Running); // waiting in its box
-        QVERIFY(!running || running->owns(data.path()));
+        QVERIFY(holds());
         QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7700));
     }
 
