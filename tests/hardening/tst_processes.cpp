@@ -138,7 +138,7 @@ struct Copy : QProcess {
 // Reports whether a name was closed in a folder after reading (IN_CLOSE_NOWRITE; a folder opened
 // counts too), since it was made; events merge, so once is all it can tell.
 struct Watch {
-    Watch(const QString &path) : name(QFileInfo(path).fileName().toUtf8())
+    explicit Watch(const QString &path) : name(QFileInfo(path).fileName().toUtf8())
     {
         ::inotify_add_watch(fd, QFile::encodeName(QFileInfo(path).path()), IN_CLOSE_NOWRITE);
     }
