@@ -1,9 +1,9 @@
 # cmake -DPREFIX=... -DCOMMANDS=games -DSAMPLE=... -DVERSION=... -P CheckLauncher.cmake
 # Runs the installed launcher with a stand-in for the program that prints the folder it was
 # started in and its arguments, and checks that the data folder is made, seeded once and never
-# overwritten; that a database link leading nowhere stays a link; and that each way the data
-# folder can fail is shown by the program (its private option) and ends with status 1, with
-# nothing replaced.
+# overwritten, never through a name that something of the player's already bears; that a
+# database link leading nowhere stays a link; and that each way the data folder can fail is
+# shown by the program (its private option) and ends with status 1, with nothing replaced.
 foreach(var PREFIX COMMANDS SAMPLE VERSION)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -101,6 +101,23 @@ run(${PREFIX}/own/db HOME=${home} ARGS own/db)
 expect_seeded(${PREFIX}/own/db)
 if(EXISTS ${home})
   message(FATAL_ERROR "pelko DIR made the data folder")
+endif()
+
+# A folder of the player's at the name the launcher once copied through is neither filled nor
+# moved into place: the sample goes beside it, through a name of the launcher's own.
+file(REMOVE_RECURSE ${PREFIX}/seedname)
+file(WRITE ${PREFIX}/seedname/.Pelko.dat.seed/notes "mine")
+run(${PREFIX}/seedname ARGS seedname)
+file(GLOB_RECURSE entries LIST_DIRECTORIES true RELATIVE ${PREFIX}/seedname ${PREFIX}/seedname/*
+     ${PREFIX}/seedname/.*)
+list(SORT entries)
+if(NOT entries STREQUAL ".Pelko.dat.seed;.Pelko.dat.seed/notes;Pelko.dat")
+  message(FATAL_ERROR "the player's .Pelko.dat.seed was used to seed: ${entries}")
+endif()
+file(READ ${PREFIX}/seedname/.Pelko.dat.seed/notes kept)
+file(SHA256 ${PREFIX}/seedname/Pelko.dat hash)
+if(NOT kept STREQUAL "mine" OR NOT hash STREQUAL sampleHash)
+  message(FATAL_ERROR "the player's .Pelko.dat.seed changed, or the sample did not arrive")
 endif()
 
 # A database link leading nowhere (the player's database on a drive not mounted) stays a link;

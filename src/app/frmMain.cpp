@@ -41,9 +41,7 @@ QLabel *captionLabel(const QString &text, const char *name, QWidget *parent, qre
 } // namespace
 
 frmMain::frmMain(ProgramPaths paths, QWidget *parent)
-    // Where no lock file can be kept, the quest database itself is locked: the program reads it
-    // and never writes it.
-    : QMainWindow(parent), m_instance(paths.lockFiles, QuestTracker::databasePath(paths.workDir)),
+    : QMainWindow(parent), m_instance(paths.lockFiles, paths.workDir),
       m_tracker(paths.workDir, std::move(paths.startedLoad))
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -220,8 +218,9 @@ bool frmMain::Form_Load()
     centreOnScreen();
     if (!LoadQuestData())
         return false;
-    // Only while no other copy can be saving: a temporary file of its save is no leftover.
-    if (m_instance.holdsLock())
+    // Only while no other copy, of any user or session, can be saving into the folder: a
+    // temporary file of its save in progress is no leftover.
+    if (m_instance.holdsFolder())
         m_tracker.removeSaveLeftovers();
     LoadClearStatus(); // sizes the progress table to the quests first
     fillSelectors();

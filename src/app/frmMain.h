@@ -25,7 +25,7 @@ class TextBox;
 
 // Where the program finds its files and its single-instance lock.
 struct ProgramPaths {
-    QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini
+    QString workDir;       // Pelko.dat, clr_stat.dat and Pelko.ini; locked while the program runs
     QStringList lockFiles; // one per user, tried in order
     // The load of workDir's Pelko.dat, when started before the window (QuestTracker::startLoading).
     std::unique_ptr<QuestDataLoad> startedLoad = {};

@@ -14,46 +14,52 @@
 
 namespace pelko {
 
-SingleInstance::SingleInstance(QStringList lockPaths, QString sharedFile)
-    : m_paths(std::move(lockPaths)), m_sharedFile(std::move(sharedFile))
+SingleInstance::SingleInstance(QStringList lockPaths, QString workDir)
+    : m_paths(std::move(lockPaths)), m_workDir(std::move(workDir))
 {}
 
 SingleInstance::~SingleInstance()
 {
-    if (m_sharedLock >= 0)
-        ::close(m_sharedLock);
+    if (m_folder >= 0)
+        ::close(m_folder);
 }
 
 bool SingleInstance::tryAcquire()
 {
-    if (holdsLock())
+    if (m_acquired)
         return true;
     for (const QString &path : m_paths) {
-        switch (tryAt(path)) {
-        case Attempt::Held:
-            return true;
-        case Attempt::HeldByOther:
+        const Attempt user = tryAt(path);
+        if (user == Attempt::HeldByOther)
             return false;
-        case Attempt::Unusable:
+        if (user == Attempt::Held)
             break;
-        }
     }
-    // Refusing now would keep the user out with a message about a copy that does not exist.
-    return tryShared() != Attempt::HeldByOther;
+    if (tryFolder() == Attempt::HeldByOther) {
+        m_lock.reset(); // a refused copy keeps no other copy of the user out
+        return false;
+    }
+    m_acquired = true;
+    return true;
 }
 
-SingleInstance::Attempt SingleInstance::tryShared()
+// Where the folder cannot be locked, the copy runs without its lock: that is no sign of another
+// copy, and refusing would keep the player out for good. flock answers ENOLCK on a network file
+// system whose lock service is missing, and may answer EBADF on NFS, which carries flock out as
+// a byte-range lock that, exclusive, needs a descriptor open for writing. Nothing else would do:
+// a folder cannot be opened for writing, so the only byte-range lock (fcntl, OFD) it can take is
+// a shared one, which excludes no one, and a lock file in the folder would outlive a copy that
+// crashed on another machine. Such a copy only never removes what an interrupted save left (see
+// holdsFolder): a leftover is clutter, while removing the temporary file of another copy's save
+// in progress would make that save fail.
+SingleInstance::Attempt SingleInstance::tryFolder()
 {
-    if (m_sharedFile.isEmpty())
+    if (m_workDir.isEmpty())
         return Attempt::Unusable;
-    // Opened for reading only, and only a regular file: a FIFO or device put at the name is not
-    // waited on, and the database is never written, so no copy can change it while locking it.
-    const QByteArray name = QFile::encodeName(m_sharedFile);
-    struct stat st {
-    };
-    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Attempt::Unusable;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Read-only, so a folder the player may only read is locked too; never inherited by a
+    // program the copy starts (the browser), which would hold the lock after the copy ended.
+    const int fd =
+        ::open(QFile::encodeName(m_workDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return Attempt::Unusable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -61,7 +67,7 @@ SingleInstance::Attempt SingleInstance::tryShared()
         ::close(fd);
         return held ? Attempt::HeldByOther : Attempt::Unusable;
     }
-    m_sharedLock = fd;
+    m_folder = fd;
     return Attempt::Held;
 }
 
