@@ -216,9 +216,9 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes)
     const bool exists = ::lstat(target.constData(), &st) == 0;
     if (exists ? !S_ISREG(st.st_mode) : errno != ENOENT)
         return false;
-    Descriptor old{
-        exists ? ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW)
-               : -1};
+    Descriptor old{exists ? ::open(target.constData(),
+                                   O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW)
+                          : -1};
     struct stat opened {
     };
     if (exists
@@ -226,6 +226,10 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes)
             || opened.st_ino != st.st_ino))
         return false;
 
+    // A file of several names (hard links) keeps them all: replaced, it would leave the old
+    // bytes under the other names.
+    if (exists && st.st_nlink > 1)
+        return writeInPlace(old, bytes);
     QByteArray temporary;
     Descriptor file{createTemporary(target, exists, temporary)};
     if (file.fd < 0)

@@ -40,7 +40,8 @@ FileRead readLocalFile(const QByteArray &localName, qint64 maxBytes);
 // The bytes go to a temporary file beside the old one, which is renamed over it only when
 // everything was written and has reached the disk. The new file carries what the old one did:
 // its owner and group, its permissions, its access control list and its user.* attributes.
-// Where it cannot (another user's file that this one may write, attributes that do not copy),
+// Where it cannot (another user's file that this one may write, attributes that do not copy, a
+// file of several names),
 // where the folder refuses a temporary file but the file itself may be written (a shared folder
 // owned by someone else), or where the file cannot be replaced (a file bound into a container is
 // busy), the file is written in place instead, never cut short first: the room for the new bytes

@@ -68,7 +68,11 @@ QString place(const WorkDir &dir, const QString &what, int folderMode)
                && ::chown(native.constData(), owner, owner) == 0;
     };
     bool placed = true;
-    if (what.endsWith("link")) {
+    if (what == "hard link") {
+        dir.write("clr_stat.dat", kShort);
+        placed =
+            ::link(native.constData(), QFile::encodeName(dir.filePath("copy")).constData()) == 0;
+    } else if (what.endsWith("link")) {
         const QByteArray home = QFile::encodeName(dir.filePath("home"));
         QDir(dir.path()).mkdir("home");
         dir.write("home/notes.txt", kShort); // the player's own file elsewhere
@@ -108,7 +112,8 @@ QByteArray identity(const QString &path)
            + ';' + fingerprint(path);
 }
 
-// What a save must carry over to a file it replaces: whether the name is a symlink, the owner,
+// What a save must carry over to a file it replaces: whether the name is a symlink, the names of
+// the file (hard links), the owner,
 // group and permissions of the file, and every extended attribute (the access control list too).
 QByteArray carried(const QString &path)
 {
@@ -120,9 +125,9 @@ QByteArray carried(const QString &path)
     QProcess dump;
     dump.start("getfattr", {"-d", "-m", "-", "-e", "hex", "--absolute-names", path});
     dump.waitForFinished();
-    return QByteArray::number(S_ISLNK(l.st_mode)) + ' ' + QByteArray::number(st.st_uid) + ' '
-           + QByteArray::number(st.st_gid) + ' ' + QByteArray::number(st.st_mode, 8) + ' '
-           + dump.readAllStandardOutput();
+    return QByteArray::number(S_ISLNK(l.st_mode)) + ' ' + QByteArray::number(st.st_nlink) + ' '
+           + QByteArray::number(st.st_uid) + ' ' + QByteArray::number(st.st_gid) + ' '
+           + QByteArray::number(st.st_mode, 8) + ' ' + dump.readAllStandardOutput();
 }
 
 } // namespace
@@ -234,6 +239,7 @@ private Q_SLOTS:
         row("another's link, folder not shared", "another's link", open, none, true, L);
         row("the folder owner's link", "folder owner's link", shared, none, true, L);
         row("own link", "own link", shared, none, true, L);
+        row("hard link", "hard link", own, none, true, L);
         // The folder refuses a temporary file: the file is written in place, and reads as the
         // old or the new bytes after every call.
         row("in place", "file", closed, none, true, L);
