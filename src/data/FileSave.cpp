@@ -171,8 +171,8 @@ bool takeOver(int from, const struct stat &st, int to)
             && ::fchown(to, st.st_uid, st.st_gid) != 0)
         || ::fchmod(to, st.st_mode & 0777) != 0)
         return false;
-    // The list ends every name with a NUL. The access control list goes on last: it sets the
-    // group bits of the mode to its mask.
+    // The list ends every name with a NUL. The access control list comes after the permissions,
+    // as it sets the group bits to its mask.
     const ssize_t listSize = ::flistxattr(from, nullptr, 0);
     if (listSize < 0)
         return errno == ENOTSUP;

@@ -41,14 +41,14 @@ FileRead readLocalFile(const QByteArray &localName, qint64 maxBytes);
 // everything was written and has reached the disk. The new file carries what the old one did:
 // its owner and group, its permissions, its access control list and its user.* attributes.
 // Where it cannot (another user's file that this one may write, attributes that do not copy, a
-// file of several names),
-// where the folder refuses a temporary file but the file itself may be written (a shared folder
-// owned by someone else), or where the file cannot be replaced (a file bound into a container is
-// busy), the file is written in place instead, never cut short first: the room for the new bytes
-// is reserved, the new bytes written over the old ones in one go, and the file cut to their
-// length last. Every file the program writes is read up to its own end mark, so a file killed
-// between those steps reads as the old or the new one. Its bytes are trusted to a disk that
-// fails in the middle of that one write only.
+// file of several names), where the folder refuses a temporary file but the file itself may be
+// written (a shared folder owned by someone else), or where the file cannot be replaced (a file
+// bound into a container is busy), the file is written in place instead, never cut short first:
+// the room for the new bytes is reserved, the new bytes go over the old ones in one write, and
+// the file is cut to their length last. The program reads its files up to their own end (the end
+// line of clr_stat.dat, the fourth value of Pelko.ini), so a save killed between any two steps
+// leaves a file that reads as the old or the new one; only a disk failing in the middle of that
+// one write can leave a mix.
 //
 // Refused, and left untouched: anything at the name that is not a regular file (directly or
 // through a symlink), a file this user may not write (one the player made read-only, another
