@@ -102,32 +102,25 @@ QString place(const WorkDir &dir, const QString &what, int folderMode)
     return !placed ? QString() : what == "parent is a file" ? path + "/new" : path;
 }
 
-// What a save must keep of a file it does not replace: its inode and what fingerprint() sees.
-QByteArray identity(const QString &path)
-{
-    struct stat st {
-    };
-    return QByteArray::number(
-               qulonglong(::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0))
-           + ';' + fingerprint(path);
-}
-
-// What a save must carry over to a file it replaces: whether the name is a symlink, the names of
-// the file (hard links), the owner,
-// group and permissions of the file, and every extended attribute (the access control list too).
-QByteArray carried(const QString &path)
+// What stands at a name: its inode and what fingerprint() sees, which a save that does not
+// replace the file keeps; then what a save that does must carry over: whether the name is a
+// symlink, the file's number of names (hard links), owner, group, permissions and extended
+// attributes (the access control list among them).
+QByteArrayList facts(const QString &path)
 {
     struct stat l {
     }, st{};
     const QByteArray native = QFile::encodeName(path);
-    if (::lstat(native.constData(), &l) != 0 || ::stat(native.constData(), &st) != 0)
-        return "none";
+    ::lstat(native.constData(), &l);
+    ::stat(native.constData(), &st);
     QProcess dump;
     dump.start("getfattr", {"-d", "-m", "-", "-e", "hex", "--absolute-names", path});
     dump.waitForFinished();
-    return QByteArray::number(S_ISLNK(l.st_mode)) + ' ' + QByteArray::number(st.st_nlink) + ' '
-           + QByteArray::number(st.st_uid) + ' ' + QByteArray::number(st.st_gid) + ' '
-           + QByteArray::number(st.st_mode, 8) + ' ' + dump.readAllStandardOutput();
+    return {QByteArray::number(qulonglong(l.st_ino)) + fingerprint(path),
+            QString::asprintf("%d %d %d %d %o ", S_ISLNK(l.st_mode), int(st.st_nlink),
+                              int(st.st_uid), int(st.st_gid), st.st_mode)
+                    .toLatin1()
+                + dump.readAllStandardOutput()};
 }
 
 } // namespace
@@ -316,7 +309,7 @@ private Q_SLOTS:
                           + (when.isEmpty() ? "" : ":when=" + when + m.captured(4));
             QVERIFY(m.hasMatch() && when != "0");
         }
-        const QByteArray before = identity(path), kept = carried(path);
+        const QByteArrayList before = facts(path);
         QStringList entries = dir.entries();
         if (what == "missing")
             entries << "clr_stat.dat";
@@ -333,7 +326,7 @@ private Q_SLOTS:
         if (!killed)
             QTEST(child.exitCode() == 0, "saved");
         if (after.isEmpty()) {
-            QCOMPARE(identity(path), before);
+            QCOMPARE(facts(path), before);
         } else {
             // Every file left reads as the old or the new progress, whole.
             const ClearStatusLoad load = parseClearStatus(dir.file("clr_stat.dat"), 10);
@@ -342,7 +335,7 @@ private Q_SLOTS:
                         .contains(serializeClearStatus(load.table)));
             QCOMPARE(dir.file("clr_stat.dat"), after);
             if (what != "missing")
-                QCOMPARE(carried(path), kept);
+                QCOMPARE(facts(path)[1], before[1]);
         }
         QCOMPARE(dir.entries(), entries);
         ::chmod(QFile::encodeName(dir.path()).constData(), 0700); // to be removed
