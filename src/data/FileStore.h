@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace pelko {
 
@@ -32,17 +33,49 @@ FileRead readFile(const QString &path, qint64 maxBytes);
 // not be valid text in that encoding, and passes through unchanged.
 FileRead readLocalFile(const QByteArray &localName, qint64 maxBytes);
 
-// Replaces a file with the given bytes. The bytes go to a temporary file in the same folder that
-// is renamed over the old one only when everything was written and has reached the disk; on
-// failure the old file stays as it was, byte for byte, and no temporary file is left behind. The
-// new file keeps the old one's permissions. Where the folder refuses a temporary file but the
-// file itself may be written (a shared folder owned by someone else), the file is written in
-// place, with every step still checked. Anything at the name that is not a regular file (directly
-// or through a symlink) is never replaced: that is a failed save; a symlink to a file stays a
-// symlink, and the file it leads to is replaced. The path is used as given, in the local 8-bit
-// encoding: a relative one is resolved by the system at each save, so the files follow their
-// folder when it is renamed while the program runs, and a folder whose name is not UTF-8 works.
+// Replaces a file with the given bytes, so that the file holds either its old bytes or the new
+// ones, whole, whatever happens on the way; false when the save failed or was refused, the old
+// file then as it was, byte for byte.
+//
+// The bytes go to a temporary file beside the old one, which is renamed over it only when
+// everything was written and has reached the disk. The new file carries what the old one did:
+// its owner and group, its permissions, its access control list and its user.* attributes.
+// Where it cannot (another user's file that this one may write, attributes that do not copy, a
+// file of several names), where the folder refuses a temporary file but the file itself may be
+// written (a shared folder owned by someone else), or where the file cannot be replaced (a file
+// bound into a container is busy), the file is written in place instead, never cut short first:
+// the room for the new bytes is reserved, the new bytes go over the old ones in one write, and
+// the file is cut to their length last. The program reads its files up to their own end (the end
+// line of clr_stat.dat, the fourth value of Pelko.ini), so a save killed between any two steps
+// leaves a file that reads as the old or the new one; only a disk failing in the middle of that
+// one write can leave a mix.
+//
+// Refused, and left untouched: anything at the name that is not a regular file (directly or
+// through a symlink), a file this user may not write (one the player made read-only, another
+// user's), and a symlink that the system itself would not follow (one in a folder that is sticky
+// and writable by all, such as /tmp, that belongs neither to this user nor to the folder's
+// owner). A symlink that is followed stays a symlink, and the file it leads to is saved. The
+// path is used as given, in the local 8-bit encoding: a relative one is resolved by the system
+// at each save, so the files follow their folder when it is renamed while the program runs, and
+// a folder whose name is not UTF-8 works.
 bool saveWholeFile(const QString &path, const QByteArray &bytes);
+
+// A file the program reads once at start and saves over later. One that exists but cannot be
+// read (no read permission, an I/O error, too large, not a regular file) is never saved over: its
+// bytes may be the player's only copy of what the program could not show. Only a missing file
+// is a fresh start.
+class StoredFile
+{
+public:
+    explicit StoredFile(QString path) : m_path(std::move(path)) {}
+    FileRead read(qint64 maxBytes);
+    // saveWholeFile, refused for a file that could not be read.
+    bool save(const QByteArray &bytes) const;
+
+private:
+    QString m_path;
+    bool m_keep = false;
+};
 
 // The marker in the name of every temporary file a save makes, after the saved file's name:
 // "clr_stat.dat.pelko-save-" and six letters or digits.

@@ -35,14 +35,15 @@ QString pathIn(const QString &workDir, const QString &name)
 
 } // namespace
 
-QuestTracker::QuestTracker(QString workDir) : m_workDir(std::move(workDir))
+QuestTracker::QuestTracker(QString workDir) : QuestTracker(std::move(workDir), nullptr)
+{}
+
+QuestTracker::QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad)
+    : m_workDir(std::move(workDir)), m_progressFile(pathIn(m_workDir, kProgressFile)),
+      m_settingsFile(pathIn(m_workDir, kSettingsFile)), m_load(std::move(startedLoad))
 {
     Q_ASSERT(!m_workDir.isEmpty());
 }
-
-QuestTracker::QuestTracker(QString workDir, std::unique_ptr<QuestDataLoad> startedLoad)
-    : m_workDir(std::move(workDir)), m_load(std::move(startedLoad))
-{}
 
 QString QuestTracker::databasePath(const QString &workDir)
 {
@@ -52,11 +53,6 @@ QString QuestTracker::databasePath(const QString &workDir)
 std::unique_ptr<QuestDataLoad> QuestTracker::startLoading(const QString &workDir)
 {
     return std::make_unique<QuestDataLoad>(databasePath(workDir));
-}
-
-QString QuestTracker::filePath(const QString &name) const
-{
-    return pathIn(m_workDir, name);
 }
 
 bool QuestTracker::LoadQuestData()
@@ -81,25 +77,22 @@ void QuestTracker::removeSaveLeftovers() const
 ProgressNotice QuestTracker::LoadClearStatus()
 {
     m_clearStatusTable = ClearStatusTable(intNumberOfContents());
-    const FileRead file = readFile(filePath(kProgressFile), kMaxClearStatusBytes);
+    const FileRead file = m_progressFile.read(kMaxClearStatusBytes);
     if (file.status == ReadStatus::Missing)
         return ProgressNotice::FirstRun; // the table stays all not done; nothing is written
-    m_keepProgressFile = !file.ok();
     ClearStatusLoad load = parseClearStatus(file.bytes, intNumberOfContents());
     m_clearStatusTable = std::move(load.table);
-    return load.damaged || m_keepProgressFile ? ProgressNotice::Damaged : ProgressNotice::None;
+    return load.damaged || !file.ok() ? ProgressNotice::Damaged : ProgressNotice::None;
 }
 
 bool QuestTracker::SaveClearStatus()
 {
-    return !m_keepProgressFile
-           && saveWholeFile(filePath(kProgressFile), serializeClearStatus(m_clearStatusTable));
+    return m_progressFile.save(serializeClearStatus(m_clearStatusTable));
 }
 
 WindowSettings QuestTracker::LoadSettings() const
 {
-    const SettingsValues v =
-        parseSettings(readFile(filePath(kSettingsFile), kMaxSettingsBytes).bytes);
+    const SettingsValues v = parseSettings(m_settingsFile.read(kMaxSettingsBytes).bytes);
     const int regionItems = static_cast<int>(regionSelectorItems().size());
     const int stateItems = static_cast<int>(stateSelectorItems().size());
     return {judged(v[0], regionItems), judged(v[1], stateItems), judged(v[2], 2), judged(v[3], 2)};
@@ -110,7 +103,7 @@ bool QuestTracker::SaveSettings(const WindowSettings &s) const
     const auto value = [](int v) { return static_cast<std::int16_t>(v); };
     const SettingsValues v{value(s.regionItem), value(s.stateItem), value(s.treeView),
                            value(s.noConfirmation)};
-    return saveWholeFile(filePath(kSettingsFile), serializeSettings(v));
+    return m_settingsFile.save(serializeSettings(v));
 }
 
 QuestList QuestTracker::listFor(const ListSelection &selection) const

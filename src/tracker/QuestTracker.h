@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClearStatus.h"
+#include "FileStore.h"
 #include "QuestCatalog.h"
 #include "QuestDataLoad.h"
 #include "QuestDetail.h"
@@ -75,8 +76,11 @@ public:
     // Writes the whole progress table; false when the save failed or was refused.
     bool SaveClearStatus();
 
-    // The choices to restore, each judged on its own: one that names no item is its default.
+    // The choices to restore, each judged on its own: one that names no item is its default. A
+    // file that exists but cannot be read gives the defaults and is kept from every save, as the
+    // progress file is.
     WindowSettings LoadSettings() const;
+    // Writes the choices; false when the save failed or was refused.
     bool SaveSettings(const WindowSettings &settings) const;
 
     QuestList listFor(const ListSelection &selection) const;
@@ -113,14 +117,14 @@ public:
     ProgressStatistics statistics() const;
 
 private:
-    QString filePath(const QString &name) const;
-
     QString m_workDir;
+    StoredFile m_progressFile;
+    // Reading it decides whether it may be saved over; restoring the choices changes nothing else.
+    mutable StoredFile m_settingsFile;
     // The load started or taken; once taken, it may still be decoding the texts after the names.
     std::unique_ptr<QuestDataLoad> m_load;
     QuestCatalog m_catalog;
     ClearStatusTable m_clearStatusTable;
-    bool m_keepProgressFile = false;
 };
 
 } // namespace pelko
