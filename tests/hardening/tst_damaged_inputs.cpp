@@ -205,11 +205,9 @@ private Q_SLOTS:
             // Reported as damaged and never saved over, so its bytes are never lost.
             row("clr_stat.dat", fits ? QStringList() : QStringList{kDamaged, kWriteError},
                 fits ? "1,1\r\n0,1\r\n" : "");
-            // The defaults; a save over anything but a regular file fails.
-            const bool regular =
-                fits || k == "no read permission" || k.contains("over") || k.contains("sparse");
-            row("Pelko.ini", regular ? QStringList() : QStringList{kWriteError},
-                regular ? (fits ? "0,0,0,1\r\n" : "0,0,0,0\r\n") : "");
+            // The defaults, and never saved over, as the progress file.
+            row("Pelko.ini", fits ? QStringList() : QStringList{kWriteError},
+                fits ? "0,0,0,1\r\n" : "");
         }
     }
 
