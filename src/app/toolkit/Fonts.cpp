@@ -23,14 +23,15 @@ QFont japaneseUiFont()
 {
     QFont font;
     font.setFamilies(gothicFamilies());
-    // The windows' rows are 255 twips (12.75 points) high, drawn for a 9-point face whose line
-    // fits them. A face with a taller line (Noto Sans CJK JP's is 1.45 em: 13 points at 9) is
-    // taken half a point smaller until its line fits, and its wide kana then fit the boxes too.
+    // The windows were drawn for a 9-point face with proportional kana whose line fits their
+    // 255-twip (12.75-point) rows. A face whose kana are an em wide (IPAGothic, Noto Sans CJK JP)
+    // is taken half a point smaller, so that its captions fit the boxes; one whose line is taller
+    // (Noto Sans CJK JP's is 1.45 em: 13 points at 9) by half points smaller until its line fits.
     QFont probe = font;
-    probe.setPixelSize(1000); // the line per em, free of rounding
-    const qreal lineEm = QFontMetricsF(probe).height() / 1000;
-    qreal points = 9;
-    while (points > 7 && lineEm * points > kRowPoints)
+    probe.setPixelSize(1000); // measured per em, free of rounding
+    const QFontMetricsF em(probe);
+    qreal points = em.horizontalAdvance(QChar(u'ア')) < 950 ? 9 : 8.5;
+    while (points > 7 && em.height() / 1000 * points > kRowPoints)
         points -= 0.5;
     font.setPointSizeF(points);
     return font;
