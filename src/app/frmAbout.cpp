@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace pelko {
 namespace {
 
@@ -87,7 +89,13 @@ frmAbout::frmAbout(QWidget *owner)
     cmdOK->setDefault(true); // Enter presses it; Esc rejects the dialog, which closes it too
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
-    setFixedSize(twipsToPixels(kAboutClientWidth, dpi), twipsToPixels(kAboutClientHeight, dpi));
+    // Wrapped in a face with wide kana, the disclaimer takes more lines than its box holds: the
+    // box and the dialog grow down by what it lacks, so that no line is lost.
+    const int lacking = std::max(0, lblDisclaimer->heightForWidth(lblDisclaimer->width())
+                                        - lblDisclaimer->height());
+    lblDisclaimer->resize(lblDisclaimer->width(), lblDisclaimer->height() + lacking);
+    setFixedSize(twipsToPixels(kAboutClientWidth, dpi),
+                 twipsToPixels(kAboutClientHeight, dpi) + lacking);
     Form_Load();
 }
 

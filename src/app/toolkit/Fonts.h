@@ -5,7 +5,8 @@
 namespace pelko {
 
 // A Japanese UI face whose line height fits the window's fixed 255-twip rows: the proportional
-// IPA gothic where installed, then Noto Sans CJK JP, then whatever the desktop offers.
+// IPA gothic where installed, then Noto Sans CJK JP, then whatever the desktop offers; 9 points,
+// or by half points smaller where the face's line would be taller than a row.
 QFont japaneseUiFont();
 
 // The font a list of names draws with: the given font, without text shaping where that draws
