@@ -305,6 +305,10 @@ void frmMain::SaveSettings()
         return;
     }
     MsgBox(texts::writeError(), MsgButtons::Ok, MsgIcon::Critical, applicationTitle());
+    // A signal that came while the box was up dismissed it unanswered: the end it brings reports
+    // the failure in the exit status, as a signal-driven close does.
+    if (terminationSignalled())
+        EndProgram(1);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -405,7 +405,7 @@ private Q_SLOTS:
 
     void secondCopyIsRefused()
     {
-        Window first;
+        const Folder first(Window::quests(), "0,0\r\n", kConfirm); // one folder, one lock file
         const QString lock = first.filePath("lock");
         MainWindowHarness holder(first, lock), second(first, lock);
         QVERIFY(holder.start());
@@ -465,6 +465,36 @@ private Q_SLOTS:
         // Destroying the window does not save again; the progress file was not touched.
         QCOMPARE(dir.file("Pelko.ini"), "");
         QCOMPARE(dir.file("clr_stat.dat"), "0,0\r\n");
+    }
+
+    // A signal while the quit's own write-error box waits for an answer ends the program with
+    // status 1, however the quit came, and the box is the only one shown.
+    void signalDuringQuitsWriteError_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        addRow("終了(&Q)", true);
+        addRow("closing the window", false);
+    }
+
+    void signalDuringQuitsWriteError()
+    {
+        QFETCH(bool, fromMenu);
+        Folder dir(Window::quests(), "0,0\r\n");
+        QVERIFY(QDir(dir.path()).mkdir("Pelko.ini")); // never saved over
+        MainWindowHarness w(dir);
+        QVERIFY(w.start());
+        closeOnTerminationSignal(&w.window());
+        w.boxes().whileNextShown([] {
+            ::raise(SIGTERM);
+            QCoreApplication::processEvents();
+        });
+        if (fromMenu)
+            w.child<QAction>("mnuExit")->trigger();
+        else
+            w.window().close();
+        QCOMPARE(w.messages(), QStringList{"critical: " + kWriteError});
+        QCOMPARE(w.program().lastStatus, 1);
+        QVERIFY(!w.window().isVisible());
     }
 
     // Opened by Ctrl+A in the keyword box: its texts, icon and layout; a click on the address

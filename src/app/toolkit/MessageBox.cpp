@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <utility>
+
 namespace pelko {
 namespace {
 
@@ -39,6 +41,8 @@ MessageBoxScript::~MessageBoxScript()
 MsgResult MessageBoxScript::answer(const ShownMessage &message)
 {
     m_shown.push_back(message);
+    if (m_whileShown)
+        std::exchange(m_whileShown, {})();
     if (m_answers.empty())
         return MsgResult::Ok;
     const MsgResult result = m_answers.front();

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace pelko {
@@ -34,6 +35,8 @@ public:
     MessageBoxScript &operator=(const MessageBoxScript &) = delete;
 
     void answerNext(MsgResult result) { m_answers.push_back(result); }
+    // Runs once, as the next box waits for its answer: what a signal or a timer does meanwhile.
+    void whileNextShown(std::function<void()> action) { m_whileShown = std::move(action); }
     const std::vector<ShownMessage> &shown() const { return m_shown; }
 
     MsgResult answer(const ShownMessage &message);
@@ -41,6 +44,7 @@ public:
 private:
     std::deque<MsgResult> m_answers;
     std::vector<ShownMessage> m_shown;
+    std::function<void()> m_whileShown;
     MessageBoxScript *m_previous;
 };
 

@@ -23,15 +23,19 @@ ProgramRecorder::~ProgramRecorder()
 
 void EndProgram(int status)
 {
+    // A failure already on record stays: the plain end of a quit whose settings a signal-driven
+    // close could not save must not report success.
     if (activeRecorder) {
         ++activeRecorder->endCount;
-        activeRecorder->lastStatus = status;
+        if (activeRecorder->lastStatus == 0)
+            activeRecorder->lastStatus = status;
         return;
     }
-    exitStatus = status;
+    if (exitStatus == 0)
+        exitStatus = status;
     // Leaving the event loop lets main return without closing the window, so no close
     // handler runs and nothing more is saved.
-    QCoreApplication::exit(status);
+    QCoreApplication::exit(exitStatus);
 }
 
 int programExitStatus()

@@ -8,7 +8,8 @@ namespace pelko {
 
 // Ends the program at once: no close handler of any window runs. Before the event loop has
 // started, the caller returns to main, which then does not start it and returns the status.
-// A status other than 0 tells whoever started the program that it could not run.
+// A status other than 0 tells whoever started the program that it could not run, or could not
+// save what it had to; once given, a later call does not take it back.
 void EndProgram(int status = 0);
 int programExitStatus();
 
@@ -25,7 +26,7 @@ public:
     ProgramRecorder &operator=(const ProgramRecorder &) = delete;
 
     int endCount = 0;
-    int lastStatus = 0; // of the latest EndProgram
+    int lastStatus = 0; // the status the program would end with
     std::vector<QUrl> opened;
 
 private:

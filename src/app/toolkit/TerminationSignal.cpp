@@ -18,6 +18,7 @@ namespace {
 int signalSocket[2] = {-1, -1};
 QPointer<QWidget> target;
 bool closing = false;
+bool signalled = false;
 
 void onSignal(int)
 {
@@ -31,6 +32,7 @@ void closeTarget()
 {
     char bytes[16];
     [[maybe_unused]] const ssize_t n = ::read(signalSocket[1], bytes, sizeof bytes);
+    signalled = true;
     if (!target)
         return;
     while (QWidget *modal = QApplication::activeModalWidget()) {
@@ -47,6 +49,7 @@ void closeTarget()
 void closeOnTerminationSignal(QWidget *window)
 {
     target = window;
+    signalled = false;
     if (signalSocket[0] >= 0)
         return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSocket) != 0)
@@ -66,6 +69,11 @@ void closeOnTerminationSignal(QWidget *window)
 bool closingOnSignal()
 {
     return closing;
+}
+
+bool terminationSignalled()
+{
+    return signalled && target;
 }
 
 } // namespace pelko

@@ -22,4 +22,9 @@ void closeOnTerminationSignal(QWidget *window);
 // report a failure without asking anything.
 bool closingOnSignal();
 
+// True once such a signal has come. A box that was open then has been dismissed unanswered, and
+// the window may have been closing already (the player's own quit), so that the signal's close
+// had nothing left to do: whoever showed the box tells the end from this.
+bool terminationSignalled();
+
 } // namespace pelko
