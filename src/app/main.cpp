@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -26,10 +27,16 @@ void setUpApplication()
     pelko::installQtTranslations(); // Qt's own buttons and menus in the system's language
 }
 
-void printToTerminal(const QString &text)
+// The exit status: 0 once the text is out, 1 when it could not be written (a full disk, a closed
+// pipe), which a script that kept the answer must not take for success.
+int printToTerminal(const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
     std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "pelko: cannot write to the standard output: %s\n", std::strerror(errno));
+    return 1;
 }
 
 } // namespace
@@ -40,12 +47,10 @@ int main(int argc, char *argv[])
     // a terminal without one (over ssh, in a build). Any other argument is left to Qt, which
     // takes its own options (-platform, -style …) and ignores the rest.
     if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        printToTerminal(pelko::commandVersionText());
-        return 0;
+        return printToTerminal(pelko::commandVersionText());
     }
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        printToTerminal(pelko::commandUsageText());
-        return 0;
+        return printToTerminal(pelko::commandUsageText());
     }
     // An option private to the launcher (`pelko --launcher-failure KIND FOLDER`):
     // shows why the launcher could not start it, for a player who has no terminal, and ends.

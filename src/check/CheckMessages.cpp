@@ -190,6 +190,12 @@ public:
                + tr("Run pelko-check --help for usage.\n");
     }
 
+    static QString outputError(const QString &reason)
+    {
+        return QStringLiteral("pelko-check: ") + tr("cannot write the report: %1").arg(reason)
+               + u'\n';
+    }
+
     static QString moreOfKind(const QString &file, const Finding &last, long long more)
     {
         return QStringLiteral("%1: %2: ").arg(file, severity(last))
@@ -239,6 +245,11 @@ QString usage()
 QString usageError(UsageError error, const QString &argument)
 {
     return CheckText::usageError(error, argument);
+}
+
+QString outputError(const QString &reason)
+{
+    return CheckText::outputError(reason);
 }
 
 } // namespace pelko::check

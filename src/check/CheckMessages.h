@@ -34,4 +34,7 @@ enum class UsageError { UnknownOption, UnknownLanguage, MissingLanguage, TooMany
 // The lines printed for a command line the tool cannot act on; argument is printed escaped.
 QString usageError(UsageError error, const QString &argument);
 
+// The line printed when the report cannot be written; reason is the system's.
+QString outputError(const QString &reason);
+
 } // namespace pelko::check

@@ -8,7 +8,9 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 using namespace pelko::check;
@@ -29,6 +31,16 @@ void printAbout(const QByteArray &file, const QString &rest)
     print(stdout, rest + u'\n');
 }
 
+// False, with the reason on the error output, when what was printed could not all be written (a
+// full disk, a closed pipe): a report that is lost must not read as a file that loads.
+bool reportWritten()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    print(stderr, outputError(QString::fromLocal8Bit(std::strerror(errno))));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -44,11 +56,11 @@ int main(int argc, char *argv[])
     }
     if (cl.help) {
         print(stdout, usage());
-        return 0;
+        return reportWritten() ? 0 : 2;
     }
     if (cl.version) {
         print(stdout, QStringLiteral("pelko-check %1\n").arg(QLatin1String(pelko::kVersionText)));
-        return 0;
+        return reportWritten() ? 0 : 2;
     }
 
     const QByteArray file = cl.files.isEmpty() ? QByteArray("Pelko.dat") : cl.files.first();
@@ -68,5 +80,5 @@ int main(int argc, char *argv[])
     }
     if (report.summary)
         printAbout(shownName, summary(QString(), *report.summary));
-    return exitCode(report.findings);
+    return reportWritten() ? exitCode(report.findings) : 2;
 }

@@ -266,6 +266,15 @@ private Q_SLOTS:
                QStringLiteral("LANG=ja_JP.UTF-8 pelko-check odd.dat"), 0,
                besideTest("eight-findings-report-ja.txt"), QString(), "eight findings a record");
 
+        // A report that cannot be written is never taken for a file that loads.
+        addRow("report to a full disk", QStringLiteral("pelko-check"), 2, QString(),
+               QStringLiteral("pelko-check: cannot write the report: No space left on device\n"),
+               "full disk");
+        addRow("version to a full disk", QStringLiteral("pelko --version"), 1, QString(),
+               QStringLiteral("pelko: cannot write to the standard output: No space left on "
+                              "device\n"),
+               "full disk");
+
         // The program answers these in a terminal without a display, as the launcher does.
         addRow("pelko --version", QStringLiteral("pelko --version"), 0,
                QStringLiteral("pelko 1.10.0\n"), QString(), QString());
@@ -300,6 +309,7 @@ private Q_SLOTS:
         QString program = args.takeFirst() == "pelko" ? QStringLiteral(PELKO_PELKO)
                                                       : QStringLiteral(PELKO_PELKO_CHECK);
         const QByteArray shiftJisPath = QFile::encodeName(dir.path()) + '/' + kShiftJisName;
+        QProcess tool;
         if (odd == "eight findings a record") {
             dir.write("odd.dat", eightFindings(27213));
         } else if (odd == "ESC, CR, BEL") {
@@ -312,10 +322,11 @@ private Q_SLOTS:
                             "sh", program}
                 + args;
             program = "/bin/sh";
+        } else if (odd == "full disk") {
+            tool.setStandardOutputFile(QStringLiteral("/dev/full"));
         } else if (!odd.isEmpty() && !placeOddity(dir.filePath("odd.dat"), odd)) {
             QSKIP("device nodes cannot be made here");
         }
-        QProcess tool;
         tool.setWorkingDirectory(dir.path());
         tool.setProcessEnvironment(env);
         tool.start(program, args);

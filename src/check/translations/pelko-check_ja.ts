@@ -263,5 +263,9 @@ Exit status: 0 the program loads the file, 1 it refuses it, 2 a usage error
         <source>unknown language: &quot;%1&quot; (give --lang=ja or --lang=en)</source>
         <translation>不明な言語です:「%1」（--lang=ja か --lang=en を指定してください）</translation>
     </message>
+    <message>
+        <source>cannot write the report: %1</source>
+        <translation>結果を書き出せません: %1</translation>
+    </message>
 </context>
 </TS>
