@@ -218,9 +218,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, after);
         Folder dir(namedQuests(kNames), "0,0\r\n", "0,0,0,1\r\n"); // no confirmation
         const QString path = dir.filePath(file);
-        const qint64 limit = file == "Pelko.dat"      ? kMaxQuestDatabaseBytes
-                             : file == "clr_stat.dat" ? kMaxClearStatusBytes
-                                                      : kMaxSettingsBytes;
+        // The limits as the README states them: 32 MiB, 1 MiB and 4 KiB.
+        const qint64 limit = file == "Pelko.dat"      ? 33554432
+                             : file == "clr_stat.dat" ? 1048576
+                                                      : 4096;
         if (kind.endsWith("the limit")) {
             QVERIFY(QFile::resize(path, limit + (kind == "at the limit" ? 0 : 1)));
         } else {
