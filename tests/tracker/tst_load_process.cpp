@@ -14,7 +14,8 @@ class TestLoadProcess : public QObject
 private Q_SLOTS:
     void refusedDatabase_data()
     {
-        QTest::addColumn<int>("cut"); // bytes kept; 0: all before the end record; -1: one record more
+        // The bytes kept; 0: all before the end record; -1: the whole file, one record more.
+        QTest::addColumn<int>("cut");
         QTest::addColumn<int>("starts");
         addRow("cut short in the first record", 20, 3);
         addRow("cut short at 2.5 MB", 2500000, 4);
@@ -50,8 +51,9 @@ private Q_SLOTS:
             QVERIFY2(program.exitStatus() == QProcess::NormalExit,
                      qPrintable(QStringLiteral("start %1 crashed").arg(start)));
             QCOMPARE(program.exitCode(), 1);
-            QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
-                     "message-box: クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n");
+            QCOMPARE(
+                QString::fromUtf8(program.readAllStandardOutput()),
+                "message-box: クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n");
         }
     }
 };

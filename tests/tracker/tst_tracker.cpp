@@ -225,10 +225,11 @@ private Q_SLOTS:
         QCOMPARE(Loaded::describe(started.listFor({kAll, false})), "10 7 9 8 5 6 4 2 3 1");
     }
 
-    // A database refused after thousands of rows, read on many threads in pieces of sixteen rows:
-    // many pieces are still being collated when the reader gives up, and their names must stay
-    // until the last thread is out of them. Some rounds each, for the threads to meet at other
-    // points; a load never taken is abandoned by its end instead.
+    // A database refused after thousands of rows, read on many threads in pieces of 258 rows
+    // (32,766 is 127 of them): the reader refuses the file right after it has handed over a
+    // piece, in the record after row 16,512 (64 pieces) or at the 32,767th record, while threads
+    // are still collating that piece, and its names must stay until the last thread is out of
+    // them. Some rounds each; a load never taken is abandoned by its end instead.
     void refusedLoad_data()
     {
         QTest::addColumn<int>("processors");
@@ -256,13 +257,17 @@ private Q_SLOTS:
         static const QByteArray full =
             sample::generateQuestDatabase(32766, 7, sample::TextVolume::Short);
         WorkDir dir;
-        if (database == "cut short mid-record")
-            dir.write("Pelko.dat", full.left(full.indexOf(",\"", full.size() / 2) + 3));
-        else if (database == "32767 records")
+        if (database == "cut short mid-record") {
+            qsizetype record16513 = 0; // one record a line
+            for (int line = 1; line < 16513; ++line)
+                record16513 = full.indexOf('\n', record16513) + 1;
+            dir.write("Pelko.dat", full.left(record16513 + 10));
+        } else if (database == "32767 records") {
             dir.write("Pelko.dat",
                       QByteArray(full).insert(full.lastIndexOf("0,99,"), "0,1,0,1,\"x\",,,,\r\n"));
-        for (int round = 0; round < 20; ++round) {
-            const std::unique_ptr<QuestDataLoad> load = startLoad(dir, {processors, 16});
+        }
+        for (int round = 0; round < 10; ++round) {
+            const std::unique_ptr<QuestDataLoad> load = startLoad(dir, {processors, 258});
             QVERIFY(!taken || !load->take());
         }
     }
