@@ -157,9 +157,6 @@ struct SortItem {
     }
 };
 
-// Rows are collated in pieces of this many, which the working threads take one at a time.
-constexpr int kPieceRows = 2048;
-
 } // namespace
 
 // The names of a run of rows, seen in the names of the table being read, and once collated
@@ -208,7 +205,7 @@ QuestCatalog::QuestCatalog(QuestTable table)
     *this = builder.finish(std::move(table));
 }
 
-QuestCatalogBuilder::QuestCatalogBuilder()
+QuestCatalogBuilder::QuestCatalogBuilder(int pieceRows) : m_pieceRows(std::max(pieceRows, 1))
 {
     // Opening a collator makes ICU look up the process's default locale once, through
     // setlocale(), which must not run while another thread sets the locale, as QApplication
@@ -221,10 +218,10 @@ QuestCatalogBuilder::~QuestCatalogBuilder() = default;
 
 void QuestCatalogBuilder::cutPieces(const QuestTexts &names, int rowCount, bool all)
 {
-    while (rowCount - m_rowsHandedOver >= kPieceRows || (all && rowCount > m_rowsHandedOver)) {
+    while (rowCount - m_rowsHandedOver >= m_pieceRows || (all && rowCount > m_rowsHandedOver)) {
         Piece piece;
         piece.firstRow = m_rowsHandedOver + 1;
-        const int last = std::min(m_rowsHandedOver + kPieceRows, rowCount);
+        const int last = std::min(m_rowsHandedOver + m_pieceRows, rowCount);
         piece.names.reserve(static_cast<std::size_t>(last - m_rowsHandedOver));
         for (int r = piece.firstRow; r <= last; ++r)
             piece.names.push_back(names.view(r - 1));
@@ -250,26 +247,51 @@ void QuestCatalogBuilder::close(const QuestTexts &names, int rowCount)
 
 void QuestCatalogBuilder::abandon()
 {
-    const std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     m_closed = m_abandoned = true;
     m_pieceAdded.notify_all();
+    // A piece being collated reads the names where the reader put them, which its caller is
+    // about to free.
+    m_pieceDone.wait(lock, [this] { return m_collating == 0; });
 }
 
+// A thread's time inside a piece it took, which abandon() waits out.
+class QuestCatalogBuilder::Collating
+{
+public:
+    explicit Collating(QuestCatalogBuilder &builder) : m_builder(builder) {}
+    ~Collating()
+    {
+        const std::lock_guard lock(m_builder.m_mutex);
+        if (--m_builder.m_collating == 0)
+            m_builder.m_pieceDone.notify_all();
+    }
+    Collating(const Collating &) = delete;
+    Collating &operator=(const Collating &) = delete;
+
+private:
+    QuestCatalogBuilder &m_builder;
+};
+
 // A piece no thread has taken yet, waiting for the reader to hand one over; nullptr once all
-// are taken and no more will come.
+// are taken and no more will come, or the table is abandoned. The caller is then inside the
+// piece until its Collating ends.
 QuestCatalogBuilder::Piece *QuestCatalogBuilder::nextPiece()
 {
     std::unique_lock lock(m_mutex);
     m_pieceAdded.wait(lock, [this] { return m_taken < m_pieces.size() || m_closed; });
     if (m_abandoned || m_taken == m_pieces.size())
         return nullptr;
+    ++m_collating;
     return &m_pieces[m_taken++];
 }
 
 void QuestCatalogBuilder::collate(const Collator &coll)
 {
-    while (Piece *piece = nextPiece())
+    while (Piece *piece = nextPiece()) {
+        const Collating inside(*this);
         piece->collate(coll);
+    }
 }
 
 void QuestCatalogBuilder::work()

@@ -37,7 +37,11 @@ class Collator;
 class QuestCatalogBuilder
 {
 public:
-    QuestCatalogBuilder();
+    // Rows a piece holds: enough that a piece's sort is long against taking it, few enough that
+    // every thread gets several pieces of the largest table.
+    static constexpr int kPieceRows = 2048;
+
+    explicit QuestCatalogBuilder(int pieceRows = kPieceRows);
     ~QuestCatalogBuilder();
     QuestCatalogBuilder(const QuestCatalogBuilder &) = delete;
     QuestCatalogBuilder &operator=(const QuestCatalogBuilder &) = delete;
@@ -49,6 +53,9 @@ public:
     // From the reading thread: the table is complete (the last rows' names are handed over), or
     // it will never be (nothing more will come).
     void close(const QuestTexts &names, int rowCount);
+    // Nothing more will come, and nothing more is collated: returns once no thread is inside a
+    // piece, so that the names may go. Never called by a thread that is inside a piece itself
+    // (that is, from within work() or finish()).
     void abandon();
 
     // Collates pieces as they come until all are done or the table is abandoned; any number of
@@ -60,14 +67,18 @@ public:
 
 private:
     struct Piece;
+    class Collating;
     Piece *nextPiece();
     void cutPieces(const QuestTexts &names, int rowCount, bool all);
     void collate(const Collator &coll);
 
+    const int m_pieceRows;
     std::mutex m_mutex;
     std::condition_variable m_pieceAdded;
+    std::condition_variable m_pieceDone;
     std::deque<Piece> m_pieces; // a deque: pieces never move once added
     std::size_t m_taken = 0;    // pieces handed to a thread
+    int m_collating = 0;        // threads inside a piece, reading the reader's names
     int m_rowsHandedOver = 0;
     bool m_closed = false;
     bool m_abandoned = false;

@@ -5,14 +5,6 @@
 #include <algorithm>
 
 namespace pelko {
-namespace {
-
-// Rows decoded between two looks at the stop flag: about a third of a megabyte of a full
-// database, a millisecond's work.
-constexpr std::size_t kPieceRows = 1024;
-
-} // namespace
-
 DetailTexts::DetailTexts(QuestTexts decoded) : m_done(true), m_texts(std::move(decoded))
 {
     m_texts.finish();
@@ -34,17 +26,25 @@ DetailTexts::DetailTexts(QByteArray bytes, std::vector<std::uint32_t> rowOffsets
 const QuestTexts &DetailTexts::texts() const
 {
     if (!m_done.load(std::memory_order_acquire))
-        decodeLeft(nullptr);
+        decodeLeft(nullptr, SIZE_MAX, 1);
     return m_texts;
 }
 
-void DetailTexts::decode(const std::atomic<bool> &stop) const
+void DetailTexts::decode(const std::atomic<bool> &stop, std::size_t pieceRows,
+                         std::size_t pieces) const
 {
-    if (!m_done.load(std::memory_order_acquire))
-        decodeLeft(&stop);
+    if (!m_done.load(std::memory_order_acquire) && pieces > 0)
+        decodeLeft(&stop, std::max<std::size_t>(pieceRows, 1), pieces);
 }
 
-void DetailTexts::decodeLeft(const std::atomic<bool> *stop) const
+std::size_t DetailTexts::decodedRows() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_done.load(std::memory_order_relaxed) ? m_texts.textCount() / kPerRow : m_next;
+}
+
+void DetailTexts::decodeLeft(const std::atomic<bool> *stop, std::size_t pieceRows,
+                             std::size_t pieces) const
 {
     QByteArray decoded; // the file's bytes once they are no longer needed, freed outside the lock
     std::unique_lock lock(m_mutex);
@@ -61,8 +61,10 @@ void DetailTexts::decodeLeft(const std::atomic<bool> *stop) const
     lock.unlock();
 
     const std::size_t count = m_rowOffsets.size();
-    while (next < count && !(stop && (stop->load(std::memory_order_relaxed) || m_wanted.load()))) {
-        const std::size_t last = std::min(next + kPieceRows, count);
+    for (; pieces > 0 && next < count
+           && !(stop && (stop->load(std::memory_order_relaxed) || m_wanted.load()));
+         --pieces) {
+        const std::size_t last = next + std::min(pieceRows, count - next);
         for (; next < last; ++next) {
             // The reader takes the fields exactly as it did when it read the row first.
             SequentialReader in(m_bytes, m_rowOffsets[next]);

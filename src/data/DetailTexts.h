@@ -33,13 +33,18 @@ public:
     // The decoded texts. Any thread may ask; the first one decodes what is left, and one that
     // asks while another thread decodes waits for it.
     const QuestTexts &texts() const;
-    // Decodes ahead of need, unless that is done or another thread is at it. Stops between two
-    // pieces once stop is set, or once a reader asks for the texts: the reader, which may run at
-    // a higher priority, then decodes the rest itself.
-    void decode(const std::atomic<bool> &stop) const;
+    // Decodes ahead of need, pieceRows rows at a time, unless that is done or another thread is
+    // at it. Stops between two pieces once stop is set, once a reader asks for the texts (the
+    // reader, which may run at a higher priority, then decodes the rest itself), or after the
+    // given number of pieces, which leaves the rest to the first reader.
+    static constexpr std::size_t kPieceRows = 1024;
+    void decode(const std::atomic<bool> &stop, std::size_t pieceRows = kPieceRows,
+                std::size_t pieces = SIZE_MAX) const;
+    // The rows decoded so far, once the thread at it has handed them over.
+    std::size_t decodedRows() const;
 
 private:
-    void decodeLeft(const std::atomic<bool> *stop) const;
+    void decodeLeft(const std::atomic<bool> *stop, std::size_t pieceRows, std::size_t pieces) const;
 
     // The texts, and where the decoding stands; the thread that holds m_decoding alone writes
     // the texts until it hands it back.

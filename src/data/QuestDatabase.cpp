@@ -127,6 +127,7 @@ QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead
         RecordSource source;
         if (auto failure = readRecord(in, rec, sink, source, db)) {
             db.failure = failure;
+            db.namesRead = std::move(sink.names);
             return db;
         }
         db.sources.push_back(source);
@@ -142,6 +143,7 @@ QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead
         // end record, so the database is refused rather than wrapped around.
         if (quests.size() == kMaxQuests) {
             db.failure = DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2};
+            db.namesRead = std::move(sink.names);
             return db;
         }
         quests.push_back(rec);

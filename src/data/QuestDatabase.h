@@ -51,11 +51,15 @@ struct QuestDatabase {
     // Per record and field, whether the raw text held bytes that are no valid code page 932
     // (left empty when the texts after the names are decoded later).
     std::vector<std::pair<int, int>> invalidTextFields; // (line, field)
+    // When loading fails, the names of the records read before the failure: rowsRead was handed
+    // them as views, which another thread may still be reading until this is gone.
+    QuestTexts namesRead;
 
     bool ok() const { return !failure.has_value(); }
 };
 
-// Told, as the reading goes on, that the names of rows 1 to rowCount are complete.
+// Told, as the reading goes on, that the names of rows 1 to rowCount are complete. The names
+// stay where they are for as long as the result lives: in its table, or in namesRead.
 using RowsRead = std::function<void(const QuestTexts &names, int rowCount)>;
 
 // Reads the whole database: nine fields a record until the record whose Region is 99.

@@ -39,7 +39,8 @@ void yieldToOtherThreads()
 #endif
 }
 
-// The processors this process may run on.
+} // namespace
+
 int usableProcessors()
 {
 #ifdef __linux__
@@ -51,9 +52,8 @@ int usableProcessors()
     return static_cast<int>(std::thread::hardware_concurrency());
 }
 
-} // namespace
-
-QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
+QuestDataLoad::QuestDataLoad(QString path, const LoadPlan &plan)
+    : m_path(std::move(path)), m_plan(plan), m_builder(plan.sortPieceRows)
 {
     try {
         m_thread = std::thread([this] {
@@ -79,7 +79,7 @@ QuestDataLoad::QuestDataLoad(QString path) : m_path(std::move(path))
     // The main thread and the loading thread have a processor each; any further processor
     // collates from the start.
     try {
-        for (int i = usableProcessors() - 2; i > 0; --i)
+        for (int i = m_plan.processors - 2; i > 0; --i)
             m_helpers.emplace_back([this] { m_builder.work(); });
     } catch (const std::system_error &) {
         // fewer helpers, or none
@@ -107,6 +107,7 @@ void QuestDataLoad::readAndParse()
     QuestDatabase db = parseQuestDatabaseNamesFirst(
         file.bytes, [this](const QuestTexts &names, int rows) { m_builder.rowsRead(names, rows); });
     if (!db.ok()) {
+        // Returns once no thread collates the names read any more, which go with db.
         m_builder.abandon();
         return;
     }
@@ -120,7 +121,7 @@ void QuestDataLoad::decodeDetails(const std::shared_ptr<const DetailTexts> &deta
     if (!details || m_stop)
         return;
     yieldToOtherThreads();
-    details->decode(m_stop);
+    details->decode(m_stop, m_plan.textPieceRows, m_plan.textPieces);
     returnFreedMemory(); // the file's bytes, and the sort's scratch memory
 }
 

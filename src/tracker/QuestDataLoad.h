@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,19 @@
 #include <vector>
 
 namespace pelko {
+
+// The processors this process may run on.
+int usableProcessors();
+
+// How the load shares out its work; the defaults are the program's. Tests load on as many
+// processors as they choose, in pieces small enough that a small table has several, and stop
+// the decoding of the texts after a given number of pieces, leaving the rest to the reader.
+struct LoadPlan {
+    int processors = usableProcessors();
+    int sortPieceRows = QuestCatalogBuilder::kPieceRows;
+    std::size_t textPieceRows = DetailTexts::kPieceRows;
+    std::size_t textPieces = SIZE_MAX; // decoded by the loading thread
+};
 
 // Reads, parses and sorts the quest database on a thread of its own, so that the program can
 // set up its window meanwhile. The names are collated a piece at a time while the file is still
@@ -24,7 +38,7 @@ namespace pelko {
 class QuestDataLoad
 {
 public:
-    explicit QuestDataLoad(QString path);
+    explicit QuestDataLoad(QString path, const LoadPlan &plan = {});
     // Waits for the thread; a load that nobody took stops collating, and texts still being
     // decoded are left to their first reader.
     ~QuestDataLoad();
@@ -39,6 +53,7 @@ private:
     void decodeDetails(const std::shared_ptr<const DetailTexts> &details);
 
     const QString m_path;
+    const LoadPlan m_plan;
     QuestCatalogBuilder m_builder;
     // The reading thread's result, read once it has said so.
     std::optional<QuestTable> m_table;

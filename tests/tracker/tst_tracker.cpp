@@ -2,7 +2,6 @@
 // folder: the list for every selection and its order, the search, the details, a progress change
 // decided step by step and saved byte for byte, the statistics and the settings. (The notices
 // after loading are tested through the real start-up in tst_damaged_inputs.)
-#include "QuestDatabase.h"
 #include "QuestDatabaseGenerator.h"
 #include "QuestTracker.h"
 #include "SelectorItems.h"
@@ -11,6 +10,8 @@
 
 #include <QDir>
 #include <QTest>
+
+#include <malloc.h>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -65,6 +66,12 @@ struct Loaded : Folder {
 
     QuestTracker tracker{path()};
 };
+
+// A load of the folder's database, its work shared out as the plan says.
+std::unique_ptr<QuestDataLoad> startLoad(const WorkDir &dir, const LoadPlan &plan)
+{
+    return std::make_unique<QuestDataLoad>(QuestTracker::databasePath(dir.path()), plan);
+}
 
 } // namespace
 
@@ -192,42 +199,133 @@ private Q_SLOTS:
     }
 
     // The program starts reading the database before it builds its window and takes the load
-    // where it has always read the file: the same order as a catalog made in one go, the same
-    // refusal of a damaged or missing file, and a load never taken ends with its tracker.
+    // where it has always read the file. On any number of processors, with the names collated in
+    // pieces of three rows (3, 3, 3 and 1), the order is the one of the whole list; a load never
+    // taken ends with its tracker.
     void startedLoad_data()
     {
-        QTest::addColumn<int>("damagedLine"); // 0: none; -1: no file at all
+        QTest::addColumn<int>("processors");
         QTest::addColumn<bool>("taken");
-        addRow("valid, several pieces", 0, true);
-        addRow("damaged after several pieces", 5000, true);
-        addRow("no file", -1, true);
-        addRow("never taken", 0, false);
+        for (const int processors : {1, 2, 8, 16}) {
+            QTest::addRow("%d processors", processors) << processors << true;
+            QTest::addRow("%d processors, never taken", processors) << processors << false;
+        }
     }
 
     void startedLoad()
     {
-        QFETCH(int, damagedLine);
+        QFETCH(int, processors);
         QFETCH(bool, taken);
-        WorkDir dir;
-        QByteArray db = sample::generateQuestDatabase(6000, 3);
-        if (damagedLine > 0) {
-            QList<QByteArray> lines = db.split('\n');
-            lines[damagedLine].prepend('x');
-            db = lines.join('\n');
-        }
-        if (damagedLine >= 0)
-            dir.write("Pelko.dat", db);
-        QuestTracker started(dir.path(), QuestTracker::startLoading(dir.path()));
+        const Folder dir(kQuests);
+        QuestTracker started(dir.path(), startLoad(dir, {processors, 3}));
         QCOMPARE(started.intNumberOfContents(), 0); // nothing is taken before LoadQuestData
         if (!taken)
             return;
-        QCOMPARE(started.LoadQuestData(), damagedLine == 0);
-        if (damagedLine != 0)
-            return;
-        std::vector<std::int16_t> listed;
-        for (const ListEntry &e : started.listFor({kAll, false}))
-            listed.push_back(e.row);
-        QCOMPARE(listed, QuestCatalog(parseQuestDatabase(db).table).sortedRows());
+        QVERIFY(started.LoadQuestData());
+        QCOMPARE(Loaded::describe(started.listFor({kAll, false})), "10 7 9 8 5 6 4 2 3 1");
+    }
+
+    // A database refused after thousands of rows, read on many threads in pieces of 258 rows
+    // (32,766 is 127 of them): the reader refuses the file right after it has handed over a
+    // piece, in the record after row 16,512 (64 pieces) or at the 32,767th record, while threads
+    // are still collating that piece, and its names must stay until the last thread is out of
+    // them. Some rounds each; a load never taken is abandoned by its end instead.
+    void refusedLoad_data()
+    {
+        QTest::addColumn<int>("processors");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<bool>("taken");
+        for (const int processors : {8, 16}) {
+            for (const char *database : {"cut short mid-record", "32767 records"}) {
+                QTest::addRow("%d processors, %s", processors, database)
+                    << processors << QString(database) << true;
+                QTest::addRow("%d processors, %s, never taken", processors, database)
+                    << processors << QString(database) << false;
+            }
+        }
+        addRow("no file", 8, QString("none"), true);
+    }
+
+    void refusedLoad()
+    {
+        // Large blocks go back to the system as they are freed, never kept for reuse, so that a
+        // thread reading freed names faults at once.
+        mallopt(M_MMAP_THRESHOLD, 1 << 20);
+        QFETCH(int, processors);
+        QFETCH(QString, database);
+        QFETCH(bool, taken);
+        static const QByteArray full =
+            sample::generateQuestDatabase(32766, 7, sample::TextVolume::Short);
+        WorkDir dir;
+        if (database == "cut short mid-record") {
+            qsizetype record16513 = 0; // one record a line
+            for (int line = 1; line < 16513; ++line)
+                record16513 = full.indexOf('\n', record16513) + 1;
+            dir.write("Pelko.dat", full.left(record16513 + 10));
+        } else if (database == "32767 records") {
+            dir.write("Pelko.dat",
+                      QByteArray(full).insert(full.lastIndexOf("0,99,"), "0,1,0,1,\"x\",,,,\r\n"));
+        }
+        for (int round = 0; round < 10; ++round) {
+            const std::unique_ptr<QuestDataLoad> load = startLoad(dir, {processors, 258});
+            QVERIFY(!taken || !load->take());
+        }
+    }
+
+    // The texts after the names are decoded last, by the loading thread, here in pieces of five
+    // rows (5, 5 and 2); stopped after some of them, it leaves the rest to the first reader, the
+    // detail pane or the search: every row's texts are its own.
+    void textsTakenOver_data()
+    {
+        QTest::addColumn<int>("processors");
+        QTest::addColumn<int>("pieces");  // decoded by the loading thread
+        QTest::addColumn<int>("decoded"); // the rows they hold
+        QTest::addColumn<bool>("searchFirst");
+        for (const int processors : {1, 8}) {
+            QTest::addRow("%d processors, none decoded", processors)
+                << processors << 0 << 0 << false;
+            QTest::addRow("%d processors, the first piece", processors)
+                << processors << 1 << 5 << true;
+            QTest::addRow("%d processors, two pieces", processors)
+                << processors << 2 << 10 << false;
+            QTest::addRow("%d processors, every piece", processors)
+                << processors << 3 << 12 << true;
+        }
+    }
+
+    void textsTakenOver()
+    {
+        QFETCH(int, processors);
+        QFETCH(int, pieces);
+        QFETCH(bool, searchFirst);
+        const auto number = [](int row) {
+            return QStringLiteral("%1").arg(row, 2, 10, QChar(u'0'));
+        };
+        std::vector<Quest> quests;
+        for (int r = 1; r <= 12; ++r) {
+            const QString n = number(r);
+            quests.push_back({1, 0, 0, "名" + n, "村" + n, "内容" + n + QString(r, u'ー'),
+                              "報酬" + n, r % 3 ? "再" + n : ""});
+        }
+        const Folder dir(quests);
+        QuestTracker t(dir.path(), startLoad(dir, {processors, 3, 5, std::size_t(pieces)}));
+        QVERIFY(t.LoadQuestData());
+        QFETCH(int, decoded);
+        QTRY_COMPARE(int(t.questTable().detailTexts()->decodedRows()), decoded);
+        for (const bool search : {searchFirst, !searchFirst}) {
+            for (int r = 1; r <= 12; ++r) {
+                const QString n = number(r);
+                if (search) {
+                    QCOMPARE(Loaded::describe(t.searchFor("内容" + n, kAll)), QString::number(r));
+                    QCOMPARE(Loaded::describe(t.searchFor("報酬" + n, kAll)), QString::number(r));
+                    continue;
+                }
+                const QuestDetail d = *t.detailOf(r);
+                QCOMPARE(QStringList({d.client, d.process, d.reward1, d.reward2}),
+                         QStringList({"村" + n, "内容" + n + QString(r, u'ー'), "報酬" + n,
+                                      r % 3 ? "再" + n : ""}));
+            }
+        }
     }
 
     // Within region 1 and "やっていない"; quest numbers count down from the last row, and quest 5

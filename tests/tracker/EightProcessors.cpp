@@ -1,0 +1,49 @@
+// Loaded into the real program with LD_PRELOAD by tst_load_process: the process is told it may
+// run on eight processors, whatever the machine has, so that the load starts as many collating
+// threads as on such a machine; and each message box is answered OK as soon as it shows, its
+// text printed first ("message-box: TEXT"), so that a start that ends in a box ends by itself.
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <cstdio>
+
+#include <sched.h>
+
+extern "C" int sched_getaffinity(pid_t, size_t size, cpu_set_t *set)
+{
+    CPU_ZERO_S(size, set);
+    for (int cpu = 0; cpu < 8; ++cpu)
+        CPU_SET_S(cpu, size, set);
+    return 0;
+}
+
+namespace {
+
+class AnswerBoxes : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(object);
+        if (box && event->type() == QEvent::Show) {
+            std::printf("message-box: %s\n", qPrintable(box->text()));
+            std::fflush(stdout);
+            QMetaObject::invokeMethod(
+                box, [box] { box->defaultButton()->click(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+void install()
+{
+    QCoreApplication::instance()->installEventFilter(new AnswerBoxes(QCoreApplication::instance()));
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(install)
