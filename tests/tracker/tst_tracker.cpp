@@ -257,14 +257,12 @@ private Q_SLOTS:
     void refusedLoad_data()
     {
         columns<int, QString, bool>("processors", "database", "taken");
-        for (const int processors : {8, 16}) {
-            for (const char *database : {"cut short mid-record", "32767 records"}) {
+        for (const int processors : {8, 16})
+            for (const char *database : {"cut short mid-record", "32767 records"})
                 for (const bool taken : {true, false})
                     QTest::addRow("%d processors, %s%s", processors, database,
                                   taken ? "" : ", never taken")
                         << processors << QString(database) << taken;
-            }
-        }
         addRow("no file", 8, QString("none"), true);
     }
 
