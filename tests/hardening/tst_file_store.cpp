@@ -102,6 +102,19 @@ QString place(const WorkDir &dir, const QString &what, int folderMode)
     return !placed ? QString() : what == "parent is a file" ? path + "/new" : path;
 }
 
+// The number of the first call to `call` whose trace holds text, in a save of what that only
+// traces, over a fixture of its own; 0 when there is none.
+int callNumber(const QString &what, int folder, QStringList args, const QString &call,
+               const QString &text)
+{
+    WorkDir twin;
+    args[2] = place(twin, what, folder);
+    QProcess::execute(
+        "strace", QStringList{"-qq", "-o", twin.filePath("trace"), "-e", "trace=" + call} + args);
+    return QString(twin.file("trace")).split('\n').indexOf(QRegularExpression(".*" + text + ".*"))
+           + 1;
+}
+
 // What stands at a name: its inode and what fingerprint() sees, which a save that does not
 // replace the file keeps; then what a save that does must carry over: whether the name is a
 // symlink, the file's number of names (hard links), owner, group, permissions and extended
@@ -129,49 +142,47 @@ class TestFileStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // kind: how the file "f" is made; bytes: written first (and read back when Ok). The limit
-    // is 10 bytes.
+    // kind: what stands at "f" ("file": bytes; "link": a symlink to a file of bytes; else an
+    // oddity); bytes: read back when Ok. The limit is 10 bytes.
     void read_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<ReadStatus>("status");
-        addRow("regular file", "", QByteArray("0,0\r\n"), ReadStatus::Ok);
-        addRow("empty file", "", QByteArray(), ReadStatus::Ok);
-        addRow("exactly the limit", "", QByteArray("0123456789"), ReadStatus::Ok);
-        addRow("one byte over", "", QByteArray("0123456789A"), ReadStatus::TooLarge);
-        addRow("missing", "missing", QByteArray(), ReadStatus::Missing);
-        addRow("dangling symlink", "dangling", QByteArray(), ReadStatus::Missing);
-        addRow("symlink to a file", "link", QByteArray("1,1\r\n"), ReadStatus::Ok);
-        addRow("fifo", "fifo", QByteArray(), ReadStatus::Unreadable);
-        addRow("folder", "folder", QByteArray(), ReadStatus::Unreadable);
-        addRow("endless device", "device", QByteArray(), ReadStatus::Unreadable);
-        addRow("link to device", "link to device", QByteArray(), ReadStatus::Unreadable);
-        addRow("sparse 50 GB", "sparse 50 GB", QByteArray(), ReadStatus::TooLarge);
-        addRow("no read permission", "no read permission", QByteArray("0,0\r\n"),
-               ReadStatus::Unreadable);
+        const auto row = [](const char *name, const char *kind, const char *bytes, ReadStatus s) {
+            addRow(name, QString(kind), QByteArray(bytes), s);
+        };
+        row("regular file", "file", "0,0\r\n", ReadStatus::Ok);
+        row("empty file", "file", "", ReadStatus::Ok);
+        row("exactly the limit", "file", "0123456789", ReadStatus::Ok);
+        row("one byte over", "file", "0123456789A", ReadStatus::TooLarge);
+        row("missing", "missing", "", ReadStatus::Missing);
+        row("dangling symlink", "dangling", "", ReadStatus::Missing);
+        row("symlink to a file", "link", "1,1\r\n", ReadStatus::Ok);
+        for (const char *kind : {"fifo", "folder", "device", "link to device"})
+            row(kind, kind, "", ReadStatus::Unreadable);
+        row("sparse 50 GB", "sparse 50 GB", "", ReadStatus::TooLarge);
+        row("no read permission", "no read permission", "0,0\r\n", ReadStatus::Unreadable);
     }
 
     void read()
     {
         QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
-        QFETCH(ReadStatus, status);
         WorkDir dir;
         const QString path = dir.filePath("f");
-        if (kind == "link" || kind == "no read permission" || kind.isEmpty())
+        if (kind == "file" || kind == "link" || kind == "no read permission")
             dir.write(kind == "link" ? "target" : "f", bytes);
         if (kind == "link" || kind == "dangling")
             QVERIFY(QFile::link("target", path));
-        else if (!kind.isEmpty() && kind != "missing" && kind != "link" && !placeOddity(path, kind))
+        else if (kind != "file" && kind != "missing" && !placeOddity(path, kind))
             QSKIP("device nodes cannot be made here");
-        FileRead read;
-        {
+        const FileRead read = [&] {
             Unprivileged player(dir.path());
-            read = readFile(path, 10);
-        }
-        QCOMPARE(read.status, status);
-        QCOMPARE(read.bytes, status == ReadStatus::Ok ? bytes : QByteArray());
+            return readFile(path, 10);
+        }();
+        QTEST(read.status, "status");
+        QCOMPARE(read.bytes, read.status == ReadStatus::Ok ? bytes : QByteArray());
     }
 
     // what: what stands at clr_stat.dat: a "file" of kShort (saved with kLong), a "long file" of
@@ -182,85 +193,79 @@ private Q_SLOTS:
     // clr_stat.dat/new); a symlink to the player's home/notes.txt (or, "dangling", to
     // home/new.txt) of another user, of the folder's owner (root) or of the player; oddities.
     // folder: the working folder's mode, root's; the save runs as root in a folder of 0755, as
-    // the unprivileged player nobody in any other. fault: "limit=N" (the file size limit), or
+    // the unprivileged player nobody in any other. fault: "limit:N" (the file size limit), or
     // strace tampering "SYSCALL[#K][@TEXT][+]:ACTION", where #K is the K-th call, @TEXT the first
     // call whose trace holds TEXT, + that call and all after it, and ACTION "KILL" or error=E.
-    // after: clr_stat.dat's bytes afterwards; empty when what stood there must stand unchanged.
+    // after: clr_stat.dat's bytes afterwards (a save that is not killed reports success); empty
+    // when what stood there must stand unchanged (the save reports failure).
     void save_data()
     {
         QTest::addColumn<QString>("what");
         QTest::addColumn<int>("folder");
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<bool>("saved");
         QTest::addColumn<QByteArray>("after");
         const auto row = [](const char *name, const char *what, int folder, const QString &fault,
-                            bool saved, const QByteArray &after) {
-            addRow(name, QString(what), folder, fault, saved, after);
+                            const QByteArray &after) {
+            addRow(name, QString(what), folder, fault, after);
         };
         const QByteArray S = kShort, L = kLong, no, cut = S + L.mid(S.size()),
                          blanks = S + QByteArray(L.size() - S.size(), ' ');
         const int own = 0755, closed = 0555, open = 0777, shared = 01777;
-        const QString full = "limit=" + QString::number(L.size()), none;
-        row("nothing fits", "file", own, "limit=0", false, no);
-        row("one byte", "file", own, "limit=1", false, no);
-        row("all but one byte", "file", own, "limit=" + QString::number(L.size() - 1), false, no);
-        row("exactly enough", "file", own, full, true, L);
-        row("parent is a file", "parent is a file", own, none, false, no);
-        row("sync fails", "file", own, "fdatasync:error=EIO", false, no);
-        row("symlink to a device", "link to device", own, none, false, no);
-        row("fifo", "fifo", own, none, false, no);
-        row("folder", "folder", own, none, false, no);
+        const QString none, in = "fallocate:error=EOPNOTSUPP ", limit = "limit:";
+        row("nothing fits", "file", own, "limit:0", no);
+        row("one byte", "file", own, "limit:1", no);
+        row("all but one byte", "file", own, limit + QString::number(L.size() - 1), no);
+        row("exactly enough", "file", own, limit + QString::number(L.size()), L);
+        row("parent is a file", "parent is a file", own, none, no);
+        row("sync fails", "file", own, "fdatasync:error=EIO", no);
+        row("symlink to a device", "link to device", own, none, no);
+        row("fifo", "fifo", own, none, no);
+        row("folder", "folder", own, none, no);
         // The temporary file refused, or the rename: the old file stays, or is written in place.
         for (const char *error : {"ENOSPC", "EDQUOT", "EMFILE", "EROFS"})
-            row(error, "file", own, QString("openat@pelko-save:error=") + error, false, no);
-        row("every name taken", "file", own, "openat@pelko-save+:error=EEXIST", false, no);
-        row("busy: a file bound into a container", "file", own, "/^rename:error=EBUSY", true, L);
-        row("another mount", "file", own, "/^rename:error=EXDEV", true, L);
+            row(error, "file", own, QString("openat@pelko-save:error=") + error, no);
+        row("every name taken", "file", own, "openat@pelko-save+:error=EEXIST", no);
+        row("busy: a file bound into a container", "file", own, "/^rename:error=EBUSY", L);
+        row("another mount", "file", own, "/^rename:error=EXDEV", L);
         // What the player may not write is refused; what the player may, keeps what it had.
-        row("read-only, folder not writable", "read-only", closed, none, false, no);
-        row("read-only, folder writable", "read-only", open, none, false, no);
-        row("read-only, as root", "read-only", own, none, true, L);
-        row("another's file", "another's file", open, none, false, no);
-        row("another's file, shared folder, writable", "file", shared, none, true, L);
-        row("acl: carried over", "acl", own, none, true, L);
-        row("acl: writable through it", "acl", open, none, true, L);
-        row("no read permission: kept", "no read permission", open, none, false, no);
-        row("missing: a fresh start", "missing", open, none, true, L);
+        row("read-only, folder not writable", "read-only", closed, none, no);
+        row("read-only, folder writable", "read-only", open, none, no);
+        row("read-only, as root", "read-only", own, none, L);
+        row("another's file", "another's file", open, none, no);
+        row("another's file, shared folder, writable", "file", shared, none, L);
+        row("acl: carried over", "acl", own, none, L);
+        row("acl: writable through it", "acl", open, none, L);
+        row("no read permission: kept", "no read permission", open, none, no);
+        row("missing: a fresh start", "missing", open, none, L);
         // Links in a shared folder are followed only where the system would follow them.
-        row("another's link", "another's link", shared, none, false, no);
-        row("another's dangling link", "another's dangling link", shared, none, false, no);
-        row("another's link, folder not shared", "another's link", open, none, true, L);
-        row("the folder owner's link", "folder owner's link", shared, none, true, L);
-        row("own link", "own link", shared, none, true, L);
-        row("hard link", "hard link", own, none, true, L);
+        row("another's link", "another's link", shared, none, no);
+        row("another's dangling link", "another's dangling link", shared, none, no);
+        row("another's link, folder not shared", "another's link", open, none, L);
+        row("the folder owner's link", "folder owner's link", shared, none, L);
+        row("own link", "own link", shared, none, L);
+        row("hard link", "hard link", own, none, L);
         // The folder refuses a temporary file: the file is written in place, and reads as the
-        // old or the new bytes after every call.
-        row("in place", "file", closed, none, true, L);
-        row("in place, disk full", "file", closed, "limit=1", false, no);
-        row("in place, no room", "file", closed, "fallocate:error=ENOSPC", false, no);
-        row("in place, sync fails", "file", closed, "fdatasync:error=EIO", false, no);
-        row("in place, killed reserving", "file", closed, "fallocate:KILL", false, S);
-        row("in place, killed syncing the room", "file", closed, "fdatasync:KILL", false, S);
-        row("in place, killed writing", "file", closed, "pwrite64:KILL", false, S);
-        row("in place, killed syncing", "file", closed, "fdatasync#2:KILL", false, L);
-        row("in place, shorter", "long file", closed, none, true, S);
-        row("in place, shorter, killed writing", "long file", closed, "pwrite64:KILL", false, L);
-        row("in place, shorter, killed syncing", "long file", closed, "fdatasync:KILL", false, cut);
-        row("in place, shorter, killed cutting", "long file", closed, "ftruncate:KILL", false, cut);
+        // old or the new bytes after every call (the reader stops at the end line).
+        row("in place", "file", closed, none, L);
+        row("in place, disk full", "file", closed, "limit:1", no);
+        row("in place, no room", "file", closed, "fallocate:error=ENOSPC", no);
+        row("in place, sync fails", "file", closed, "fdatasync:error=EIO", no);
+        row("in place, killed reserving", "file", closed, "fallocate:KILL", S);
+        row("in place, killed syncing the room", "file", closed, "fdatasync:KILL", S);
+        row("in place, killed writing", "file", closed, "pwrite64:KILL", S);
+        row("in place, killed syncing", "file", closed, "fdatasync#2:KILL", L);
+        row("in place, shorter", "long file", closed, none, S);
+        row("in place, shorter, killed writing", "long file", closed, "pwrite64:KILL", L);
+        row("in place, shorter, killed syncing", "long file", closed, "fdatasync:KILL", cut);
+        row("in place, shorter, killed cutting", "long file", closed, "ftruncate:KILL", cut);
         row("in place, shorter, killed syncing the cut", "long file", closed, "fdatasync#2:KILL",
-            false, S);
-        const QString blank = "fallocate:error=EOPNOTSUPP ";
-        row("in place, blanks", "file", closed, blank, true, L);
-        row("in place, blanks, disk full", "file", closed, blank + "pwrite64:error=ENOSPC", false,
-            no);
-        row("in place, blanks, killed writing them", "file", closed, blank + "pwrite64:KILL", false,
             S);
-        row("in place, blanks, killed syncing them", "file", closed, blank + "fdatasync:KILL",
-            false, blanks);
-        row("in place, blanks, killed writing", "file", closed, blank + "pwrite64#2:KILL", false,
-            blanks);
-        row("in place, blanks, killed syncing", "file", closed, blank + "fdatasync#2:KILL", false,
-            L);
+        row("in place, blanks", "file", closed, in, L);
+        row("in place, blanks, disk full", "file", closed, in + "pwrite64:error=ENOSPC", no);
+        row("in place, blanks, killed writing them", "file", closed, in + "pwrite64:KILL", S);
+        row("in place, blanks, killed syncing them", "file", closed, in + "fdatasync:KILL", blanks);
+        row("in place, blanks, killed writing", "file", closed, in + "pwrite64#2:KILL", blanks);
+        row("in place, blanks, killed syncing", "file", closed, in + "fdatasync#2:KILL", L);
     }
 
     void save()
@@ -269,8 +274,8 @@ private Q_SLOTS:
         QFETCH(int, folder);
         QFETCH(QString, fault);
         QFETCH(QByteArray, after);
-        if (!fault.isEmpty() && !fault.startsWith("limit")
-            && QProcess::execute("strace", {"-qq", "-o", "/dev/null", "true"}) != 0)
+        const bool traced = !fault.isEmpty() && !fault.startsWith("limit");
+        if (traced && QProcess::execute("strace", {"-qq", "-o", "/dev/null", "true"}) != 0)
             QSKIP("strace cannot inject faults here");
         if ((folder == 0755 ? what == "read-only" : folder != 0555) && ::geteuid() != 0)
             QSKIP("only root can act as, or for, another user");
@@ -281,62 +286,41 @@ private Q_SLOTS:
         const QString how = QString(folder != 0755 ? "n" : "") + (what == "long file" ? "s" : "")
                             + (what == "no read permission" || what == "missing" ? "r" : "");
         QStringList args{QCoreApplication::applicationFilePath(), "--save", path, "-1", how};
-        QStringList strace{"-qq", "-o", "/dev/null"};
+        QStringList command{"strace", "-qq", "-o", "/dev/null"};
         for (const QString &item : fault.split(' ', Qt::SkipEmptyParts)) {
-            if (item.startsWith("limit=")) {
-                args[3] = item.mid(6);
-                continue;
-            }
             const QRegularExpressionMatch m =
                 QRegularExpression("^([^#@+]+)(?:#(\\d+))?(?:@([^+]+))?(\\+?):(.+)$").match(item);
-            QString when = m.captured(2);
-            if (m.hasCaptured(3)) { // counted in a run that only traces, over the same fixture
-                WorkDir twin;
-                QStringList dry = args;
-                dry[2] = place(twin, what, folder);
-                QProcess::execute("strace", QStringList{"-qq", "-o", twin.filePath("trace"), "-e",
-                                                        "trace=" + m.captured(1)}
-                                                + dry);
-                when = QString::number(QString(twin.file("trace"))
-                                           .split('\n')
-                                           .filter(QRegularExpression("^" + m.captured(1) + "\\("))
-                                           .indexOf(QRegularExpression(".*" + m.captured(3) + ".*"))
-                                       + 1);
+            const QString call = m.captured(1), action = m.captured(5);
+            QVERIFY(m.hasMatch());
+            if (call == "limit") {
+                args[3] = action;
+                continue;
             }
-            strace << "-e"
-                   << "inject=" + m.captured(1) + ':'
-                          + (m.captured(5) == "KILL" ? "signal=KILL" : m.captured(5))
-                          + (when.isEmpty() ? "" : ":when=" + when + m.captured(4));
-            QVERIFY(m.hasMatch() && when != "0");
+            int when = m.captured(2).toInt(); // 0: every call
+            if (m.hasCaptured(3))
+                QVERIFY((when = callNumber(what, folder, args, call, m.captured(3))) > 0);
+            command << "-e"
+                    << "inject=" + call + ':' + (action == "KILL" ? "signal=KILL" : action)
+                           + (when ? ":when=" + QString::number(when) + m.captured(4) : "");
         }
         const QByteArrayList before = facts(path);
-        QStringList entries = dir.entries();
-        if (what == "missing")
-            entries << "clr_stat.dat";
+        // A missing file's folder is empty before the save.
+        const QStringList entries = what == "missing" ? QStringList{"clr_stat.dat"} : dir.entries();
+        command = traced ? command + args : args;
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        if (strace.size() > 3)
-            child.start("strace", strace + args);
-        else
-            child.start(args.takeFirst(), args);
+        child.start(command.first(), command.mid(1));
         QVERIFY(child.waitForFinished(30000));
         const bool killed = fault.contains("KILL");
         QCOMPARE(child.exitStatus() == QProcess::CrashExit, killed);
-        QVERIFY(killed || child.exitCode() <= 1);
         if (!killed)
-            QTEST(child.exitCode() == 0, "saved");
-        if (after.isEmpty()) {
+            QCOMPARE(child.exitCode(), after.isEmpty() ? 1 : 0);
+        if (after.isEmpty())
             QCOMPARE(facts(path), before);
-        } else {
-            // Every file left reads as the old or the new progress, whole.
-            const ClearStatusLoad load = parseClearStatus(dir.file("clr_stat.dat"), 10);
-            QVERIFY(!load.damaged);
-            QVERIFY(QByteArrayList({"3,1\r\n10,2\r\n0,23\r\n", "1,1\r\n0,1\r\n"})
-                        .contains(serializeClearStatus(load.table)));
+        else
             QCOMPARE(dir.file("clr_stat.dat"), after);
-            if (what != "missing")
-                QCOMPARE(facts(path)[1], before[1]);
-        }
+        if (!after.isEmpty() && what != "missing")
+            QCOMPARE(facts(path)[1], before[1]);
         QCOMPARE(dir.entries(), entries);
         ::chmod(QFile::encodeName(dir.path()).constData(), 0700); // to be removed
     }
