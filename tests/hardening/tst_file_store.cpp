@@ -62,43 +62,39 @@ int saveAsChild(const char *path, long long limit, const QByteArray &how)
 QString place(const WorkDir &dir, const QString &what, int folderMode)
 {
     const QString path = dir.filePath("clr_stat.dat");
-    const QByteArray native = QFile::encodeName(path);
-    const auto mode = [&native](int m, uid_t owner) {
-        return ::chmod(native.constData(), mode_t(m)) == 0
-               && (::geteuid() != 0 || ::chown(native.constData(), owner, owner) == 0);
+    // A mode for dir's name (unless -1) and, where the test runs as root, an owner.
+    const auto set = [&dir](const QString &name, int mode, uid_t owner) {
+        const QByteArray native = QFile::encodeName(dir.filePath(name));
+        return (mode < 0 || ::chmod(native.constData(), mode_t(mode)) == 0)
+               && (::geteuid() != 0 || ::lchown(native.constData(), owner, owner) == 0);
     };
+    const uid_t nobody = 65534;
     bool placed = true;
-    if (what == "hard link") {
-        dir.write("clr_stat.dat", kShort);
-        placed =
-            ::link(native.constData(), QFile::encodeName(dir.filePath("copy")).constData()) == 0;
-    } else if (what.endsWith("link")) {
-        const QByteArray home = QFile::encodeName(dir.filePath("home"));
+    if (QStringList{"fifo", "folder", "link to device"}.contains(what)) {
+        placed = placeOddity(path, what);
+    } else if (what.endsWith("link") && what != "hard link") {
         QDir(dir.path()).mkdir("home");
         dir.write("home/notes.txt", kShort); // the player's own file elsewhere
-        const uid_t owner = what.startsWith("own") ? 65534 : what.startsWith("folder") ? 0 : 1234;
-        placed = ::chown(home.constData(), 65534, 65534) == 0
-                 && ::chown((home + "/notes.txt").constData(), 65534, 65534) == 0
-                 && ::symlink(what.contains("dangling") ? "home/new.txt" : "home/notes.txt",
-                              native.constData())
-                        == 0
-                 && ::lchown(native.constData(), owner, owner) == 0;
-    } else if (what == "missing") {
-    } else if (QStringList{"fifo", "folder", "link to device"}.contains(what)) {
-        placed = placeOddity(path, what);
-    } else {
+        const uid_t owner = what.startsWith("own") ? nobody : what.startsWith("folder") ? 0 : 1234;
+        placed = set("home", -1, nobody) && set("home/notes.txt", -1, nobody)
+                 && QFile::link(what.contains("dangling") ? "home/new.txt" : "home/notes.txt", path)
+                 && set("clr_stat.dat", -1, owner);
+    } else if (what != "missing") {
         dir.write("clr_stat.dat", what == "long file" ? kLong : kShort);
-        placed =
-            what == "read-only"            ? mode(0444, 65534)
-            : what == "another's file"     ? mode(0644, 0)
-            : what == "no read permission" ? mode(0222, 0)
-            : what == "acl"
-                ? mode(0640, 0)
-                      && QProcess::execute("setfacl", {"-m", "u:nobody:rw,g::r", path}) == 0
-                      && QProcess::execute("setfattr", {"-n", "user.note", "-v", "mine", path}) == 0
-                : mode(0666, 0);
+        const auto run = [](const char *tool, const QStringList &args) {
+            return QProcess::execute(tool, args) == 0;
+        };
+        const QString f = "clr_stat.dat";
+        placed = what == "read-only"            ? set(f, 0444, nobody)
+                 : what == "another's file"     ? set(f, 0644, 0)
+                 : what == "no read permission" ? set(f, 0222, 0)
+                 : what == "hard link"          ? run("ln", {path, dir.filePath("copy")})
+                 : what != "acl"
+                     ? set(f, 0666, 0)
+                     : set(f, 0640, 0) && run("setfacl", {"-m", "u:nobody:rw,g::r", path})
+                           && run("setfattr", {"-n", "user.note", "-v", "mine", path});
     }
-    placed = placed && ::chmod(QFile::encodeName(dir.path()).constData(), mode_t(folderMode)) == 0;
+    placed = placed && set(".", folderMode, 0);
     return !placed ? QString() : what == "parent is a file" ? path + "/new" : path;
 }
 
