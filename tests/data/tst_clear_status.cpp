@@ -35,7 +35,7 @@ private Q_SLOTS:
         row("product 32767 still fits", 4681, "4681,7\r\n0,2767\r\n", false);
         row("sum overflows", 23000, "9999,1\r\n23000,1\r\n0,9999\r\n", false);
         row("sum 32767 still fits", 23000, "9999,1\r\n22768,1\r\n0,2767\r\n", false);
-        row("overflow hides no wrong sum", 16384, "16384,2\r\n3,1\r\n0,4\r\n", true,
+        row("overflow, bad sum", 16384, "16384,2\r\n3,1\r\n0,4\r\n", true,
             "3,1\r\n16384,2\r\n0,3\r\n");
         row("empty file", 10, "", true, "0,0\r\n");
         row("wrong checksum: lines applied", 10, "3,1\r\n10,2\r\n0,24\r\n", true, held);

@@ -131,8 +131,8 @@ class TestFileStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // kind: what stands at "f" ("file": bytes; "link": a symlink to a file of bytes; else an
-    // oddity); bytes: read back when Ok. The limit is 10 bytes.
+    // kind: what stands at "f" ("file": bytes; "link": a symlink to a file of bytes; "dangling":
+    // a symlink to nothing; else an oddity); bytes: read back when Ok. The limit is 10 bytes.
     void read_data()
     {
         QTest::addColumn<QString>("kind");
@@ -160,10 +160,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         WorkDir dir;
         const QString path = dir.filePath("f");
-        if (kind == "file" || kind == "link" || kind == "no read permission")
-            dir.write(kind == "link" ? "target" : "f", bytes);
+        dir.write(kind == "file" || kind == "no read permission" ? "f" : "target", bytes);
         if (kind == "link" || kind == "dangling")
-            QVERIFY(QFile::link("target", path));
+            QVERIFY(QFile::link(kind == "link" ? "target" : "nothing", path));
         else if (kind != "file" && kind != "missing" && !placeOddity(path, kind))
             QSKIP("device nodes cannot be made here");
         const FileRead read = [&] {
