@@ -199,11 +199,12 @@ private Q_SLOTS:
         const QByteArray S = kShort, L = kLong, no, cut = S + L.mid(S.size()),
                          blanks = S + QByteArray(L.size() - S.size(), ' ');
         const int own = 0755, closed = 0555, open = 0777, shared = 01777;
-        const QString none, in = "fallocate:error=EOPNOTSUPP", limit = "limit:";
+        const QString none, in = "fallocate:error=EOPNOTSUPP",
+                            tight = "limit:" + QString::number(L.size() - 1);
         row("nothing fits", "file", own, "limit:0", no);
         row("one byte", "file", own, "limit:1", no);
-        row("all but one byte", "file", own, limit + QString::number(L.size() - 1), no);
-        row("exactly enough", "file", own, limit + QString::number(L.size()), L);
+        row("all but one byte", "file", own, tight, no);
+        row("exactly enough", "file", own, "limit:" + QString::number(L.size()), L);
         row("parent is a file", "parent is a file", own, none, no);
         row("sync fails", "file", own, "fdatasync:error=EIO", no);
         row("symlink to a device", "link to device", own, none, no);
@@ -236,6 +237,7 @@ private Q_SLOTS:
         // old or the new bytes after every call (the reader stops at the end line).
         row("in place", "file", closed, none, L);
         row("in place, disk full", "file", closed, "limit:1", no);
+        row("in place, all but one byte", "file", closed, tight, no);
         row("in place, no room", "file", closed, "fallocate:error=ENOSPC", no);
         row("in place, sync fails", "file", closed, "fdatasync:error=EIO", no);
         row("in place, killed reserving", "file", closed, "fallocate:KILL", S);
