@@ -81,16 +81,14 @@ QString place(const WorkDir &dir, const QString &what, int folderMode)
                  && set(-1, owner);
     } else if (what != "missing") {
         dir.write("clr_stat.dat", what == "long file" ? kLong : kShort);
-        const auto run = [](const char *tool, const QStringList &args) {
-            return QProcess::execute(tool, args) == 0;
-        };
+        const auto run = &QProcess::execute; // 0: done
         placed = what == "read-only"            ? set(0444, nobody)
                  : what == "another's file"     ? set(0644, 0)
                  : what == "no read permission" ? set(0222, 0)
-                 : what == "hard link"          ? run("ln", {path, dir.filePath("copy")})
+                 : what == "hard link"          ? !run("ln", {path, dir.filePath("copy")})
                  : what != "acl"                ? set(0666, 0)
-                                 : set(0640, 0) && run("setfacl", {"-m", "u:nobody:rw,g::r", path})
-                                       && run("setfattr", {"-n", "user.note", "-v", "mine", path});
+                                 : set(0640, 0) && !run("setfacl", {"-m", "u:nobody:rw,g::r", path})
+                                       && !run("setfattr", {"-n", "user.note", "-v", "mine", path});
     }
     placed = placed && set(folderMode, 0, ".");
     return !placed ? QString() : what == "parent is a file" ? path + "/new" : path;
