@@ -274,8 +274,8 @@ private Q_SLOTS:
             QSKIP("this system does not allow the fixture (device nodes, ACLs)");
         const QString how = QString(folder != 0755 ? "n" : "") + (what == "long file" ? "s" : "")
                             + (what == "no read permission" || what == "missing" ? "r" : "");
-        QStringList args{QCoreApplication::applicationFilePath(), "--save", path,
-                         limited ? fault.mid(6) : "-1", how};
+        const QStringList args{QCoreApplication::applicationFilePath(), "--save", path,
+                               limited ? fault.mid(6) : "-1", how};
         QStringList command{"strace", "-qq", "-o", "/dev/null"};
         for (QString item : traced ? fault.split(' ') : QStringList()) {
             const QRegularExpressionMatch at = QRegularExpression("^(\\w+)@([^+:]+)").match(item);
