@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QTest>
 
+#include <cfenv>
 #include <malloc.h>
 #include <tuple>
 
@@ -319,6 +320,10 @@ private Q_SLOTS:
                "");
         addRow("a whole reward", "D", "8");
         addRow("longer than every text", QString(400, QChar(u'の')), "");
+        addRow("the first character of the first name", "竜の", "1");
+        addRow("an empty keyword: every quest of the selection", "", "10 7 9 8 5 3 2 1");
+        // Index 131 of the texts after the names, the one character a scan in steps of 33 passes.
+        addRow("a character a scan in steps of 33 would pass over", "ぬ", "10");
     }
 
     void search()
@@ -332,7 +337,7 @@ private Q_SLOTS:
                         {1, 0, 4, "A", "B", "", "C"},
                         {1, 0, 3, QStringLiteral("x\0y"), "", "", "D"},
                         {1, 0, 2, "E", "", "Ex", "Exit"},
-                        {1, 0, 1, "", "", "", "終"}},
+                        {1, 0, 1, "", "", "", "終" + QString(35, u'・') + "ぬ"}},
                        "5,1 0,5");
         QFETCH(QString, keyword);
         QTEST(describe(t.tracker.searchFor(keyword, {1, 1})), "found");
@@ -508,7 +513,15 @@ private Q_SLOTS:
     {
         QFETCH(int, cleared);
         QFETCH(int, quests);
-        QTEST(completionRateText(std::int16_t(cleared), std::int16_t(quests)), "text");
+        // To the nearest, whatever rounding the caller has set, which is left as it was.
+        for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD}) {
+            std::fesetround(mode);
+            const QString text = completionRateText(std::int16_t(cleared), std::int16_t(quests));
+            const int after = std::fegetround();
+            std::fesetround(FE_TONEAREST);
+            QTEST(text, "text");
+            QCOMPARE(after, mode);
+        }
     }
 };
 
