@@ -29,6 +29,7 @@ const QString kNotice =
                    "のでご注意ください。");
 const QStringList kNames = {"A", "B", "C", "D"}; // quest numbers 1 to 4, listed in this order
 const QByteArray kDefaults = "0,0,0,0\r\n";
+const QByteArray kLeftover = "1,1\r\n0,1\r\n";
 
 // Every entry of a folder with its bytes.
 QByteArrayList contents(const WorkDir &dir)
@@ -88,6 +89,11 @@ private Q_SLOTS:
             QFile::remove(dir.filePath(file));
         else
             dir.write(file, bytes);
+        // A save cut short by a crash leaves its temporary file. (Which names are a save's, and
+        // what else stays, is tested in tst_file_store.)
+        for (const char *name : {"Pelko.dat.pelko-save-AbCdEf", "Pelko.ini.pelko-save-Gh1jK9",
+                                 "clr_stat.dat.pelko-save-AbCdEf"})
+            dir.write(name, kLeftover);
         const QByteArrayList before = contents(dir);
         // Twice: as nothing is written, the same messages come every time.
         for (int again = 0; again < 2; ++again) {
@@ -114,31 +120,14 @@ private Q_SLOTS:
             }
             QCOMPARE(h.saves("clr_stat.dat") + h.saves("Pelko.ini"), 0); // not even an attempt
         }
-        // Neither the start nor the window going away without being closed wrote anything.
-        QCOMPARE(contents(dir), before);
-    }
-
-    // A save cut short by a crash leaves its temporary file; the next start removes those of the
-    // two files the program saves, unless the start is refused (a refused start writes nothing).
-    // The database is never saved, so a name like its save's is the player's and stays, also over
-    // ten starts. (Which names are a save's, and what else stays, is tested in tst_file_store.)
-    void leftoversRemovedAtStart()
-    {
-        for (const bool refused : {false, true}) {
-            Folder dir(namedQuests(kNames), "0,0\r\n", kDefaults);
-            if (refused)
-                QFile::remove(dir.filePath("Pelko.dat"));
-            for (const char *name : {"Pelko.dat.pelko-save-AbCdEf", "Pelko.ini.pelko-save-Gh1jK9",
-                                     "clr_stat.dat.pelko-save-AbCdEf"})
-                dir.write(name, "1,1\r\n0,1\r\n");
-            const QStringList before = dir.entries();
-            for (int start = 0; start < 10; ++start)
-                QCOMPARE(MainWindowHarness(dir).start(), !refused);
-            QCOMPARE(dir.entries(), refused
-                                        ? before
-                                        : QStringList({"Pelko.dat", "Pelko.dat.pelko-save-AbCdEf",
-                                                       "Pelko.ini", "clr_stat.dat"}));
+        // The start removed the leftovers of the two files the program saves, unless it was
+        // refused; the database is never saved, so a name like its save's is the player's.
+        for (const char *name : {"Pelko.ini.pelko-save-Gh1jK9", "clr_stat.dat.pelko-save-AbCdEf"}) {
+            QCOMPARE(QFile::exists(dir.filePath(name)), quests < 0);
+            dir.write(name, kLeftover); // for the comparison below
         }
+        // Neither the start nor the window going away without being closed wrote anything else.
+        QCOMPARE(contents(dir), before);
     }
 
     // What the launcher could not do with the data folder, shown for a player who started from
@@ -148,23 +137,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text");
-        const QString again = "\r\nフォルダを確かめてから、もう一度起動してください。";
+        const QString folder = "データフォルダ「/データ/pelko」",
+                      again = "\r\nフォルダを確かめてから、もう一度起動してください。";
         addRow("HOME unset", "no-home",
-               "データフォルダ「/データ/pelko」の場所が分かりません（環境変数 HOME が設定されて"
-               "いません）。"
-                   + again);
+               folder + "の場所が分かりません（環境変数 HOME が設定されていません）。" + again);
         addRow("a file or a loop", "not-a-folder",
-               "データフォルダ「/データ/pelko」の場所に、フォルダではないもの（ファイルや、行き先"
-               "のないリンク）があります。"
+               folder
+                   + "の場所に、フォルダではないもの（ファイルや、行き先のないリンク）があります。"
                    + again);
-        addRow("cannot be made", "cannot-make",
-               "データフォルダ「/データ/pelko」を作れません。" + again);
-        addRow("cannot be opened", "cannot-enter",
-               "データフォルダ「/データ/pelko」を開けません。" + again);
+        addRow("cannot be made", "cannot-make", folder + "を作れません。" + again);
+        addRow("cannot be opened", "cannot-enter", folder + "を開けません。" + again);
         addRow("cannot be written", "cannot-write",
-               "データフォルダ「/データ/pelko」に書き込めないため、クエスト情報ファイルを置けま"
-               "せん。"
-                   + again);
+               folder + "に書き込めないため、クエスト情報ファイルを置けません。" + again);
         addRow("unknown", "no-folder", QString());
     }
 
