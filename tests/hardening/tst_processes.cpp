@@ -8,18 +8,17 @@
 // ran.
 //
 // The program has no command line and no window system here, so what a copy does is read from
-// the outside. The lock file names the pid of the copy holding it (/proc/locks names the holder
-// of an flock). Every copy reads the database while it sets up, but only a copy let in reads the
-// progress file, which is made large (most of a megabyte, unreadable as progress): the bytes a
-// process has read, from /proc/<pid>/io, tell whether it got in, since everything else a start
-// reads comes to a few hundred kilobytes. A refused copy reads the lock file (to see whether its
-// owner still lives), or opens the folder to lock it, which inotify on the lock's folder
-// reports, and then waits in its modal box without reading the progress file.
+// the outside. /proc/locks names the holder of a lock file's or a folder's flock. Every copy reads
+// the database while it sets up, but only a copy let in reads the progress file, which is made
+// large (most of a megabyte, unreadable as progress): the bytes a process has read, from
+// /proc/<pid>/io, tell whether it got in, since everything else a start reads comes to a few
+// hundred kilobytes. A refused copy reads the lock file (to see whether its owner still lives), or
+// opens the folder to lock it, which inotify on the lock's folder reports, and then waits in its
+// modal box without reading the progress file.
 //
 // Every wait ends as soon as the outcome is known: when a copy has ended, when both copies have
 // read the progress file (the lock is broken), or when neither has done anything for two seconds;
 // the checks that follow then fail at once and say why.
-#include "FileStore.h"
 #include "TestSupport.h"
 
 #include <QDeadlineTimer>
@@ -28,9 +27,7 @@
 
 #include <csignal>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,20 +53,11 @@ struct UserFolders {
     QString cache = cacheDir.path();
 };
 
-// Every entry of a folder, hidden ones too, by name.
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
-
-// The pid a lock names, 0 when there is none: the one written in a lock file, or the holder of
-// an flock on any other file or folder, as /proc/locks lists it ("1: FLOCK ADVISORY WRITE <pid>
-// <dev>:<inode> 0 EOF").
+// The pid holding an flock on a lock file or a folder, 0 when none does, as /proc/locks lists it
+// ("1: FLOCK ADVISORY WRITE <pid> <dev>:<inode> 0 EOF"); never opened, so that a Watch on it
+// sees only the copies.
 qint64 lockOwner(const QString &lock)
 {
-    if (lock.endsWith("pelko.lock"))
-        return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
     struct stat st {
     };
     QFile locks("/proc/locks");
@@ -340,7 +328,9 @@ private Q_SLOTS:
             const QByteArray at = "round " + QByteArray::number(round);
             QCOMPARE(base.file("notes.txt"), planted ? "the player's notes\n" : "(none)");
             QVERIFY2(a.runsProgram() && b.runsProgram(), "a launcher failed, " + at);
-            QCOMPARE(entries(folder), seeded);
+            QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                            QDir::Name),
+                     seeded);
             QCOMPARE(base.file("pelko/Pelko.dat"), sampleBytes);
             struct stat st {
             };
@@ -362,7 +352,9 @@ private Q_SLOTS:
         QVERIFY(first->owns(lock));
         const qint64 dead = first->processId();
         first.reset(); // SIGKILL
-        QCOMPARE(lockOwner(lock), dead);
+        QFile left(lock);
+        QVERIFY(left.open(QIODevice::ReadOnly));
+        QCOMPARE(left.readLine().trimmed().toLongLong(), dead);
         Copy next(data.path(), user), other(theirData.path(), theirs);
         waitUntil([&] { return next.owns(lock) && other.gotIn(); }, next, other);
         QVERIFY(next.owns(lock) && next.owns(data.path()));
@@ -419,7 +411,8 @@ private Q_SLOTS:
         QCOMPARE(dir.file(folder + "/Pelko.ini"), saved ? "5,2,1,1\r\n" : "(none)");
         QCOMPARE(dir.file(folder + "/clr_stat.dat"), kSaving);
         QCOMPARE(dir.entries(), QStringList{folder});
-        QCOMPARE(entries(dir.filePath(folder)),
+        QCOMPARE(QDir(dir.filePath(folder))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
                  QStringList({"Pelko.dat", "Pelko.ini", "clr_stat.dat"}));
     }
 };
