@@ -57,25 +57,25 @@ private Q_SLOTS:
         QTest::addColumn<int>("quests");
         QTest::addColumn<QByteArray>("states");
         QTest::addColumn<QString>("settings");
-        const QByteArray none = "-";
+        const auto row = [](const char *name, const QString &file, const QByteArray &bytes,
+                            int quests, const QByteArray &states, const QString &settings,
+                            const QStringList &messages = {}) {
+            addRow(name, file, bytes, messages, quests, states, settings);
+        };
         const QStringList fatal{"critical: " + kFatal}, damaged{"critical: " + kDamaged};
-        addRow("sound", "clr_stat.dat", QByteArray("1,1\r\n3,2\r\n0,7\r\n"), QStringList(), 4,
-               QByteArray("1020"), "0,0,0,0");
-        addRow("settings restored", "Pelko.ini", QByteArray("1,1,1,1\r\n"), QStringList(), 4,
-               QByteArray("0000"), "1,1,1,1");
-        addRow("Pelko.ini: binary", "Pelko.ini", QByteArray("\x00\xff,\x81\r\n", 6), QStringList(),
-               4, QByteArray(), "0,0,0,0");
-        addRow("no Pelko.dat", "Pelko.dat", none, fatal, -1, QByteArray(), "");
-        addRow("Pelko.dat without its end record", "Pelko.dat",
-               databaseBytes(namedQuests(kNames), false), fatal, -1, QByteArray(), "");
-        addRow("Pelko.dat of the end record only", "Pelko.dat", QByteArray("0,99,0,0,,,,,\r\n"),
-               QStringList(), 0, QByteArray(), "0,0,0,0");
-        addRow("no clr_stat.dat: the first-run notice", "clr_stat.dat", none,
-               QStringList{"information: " + kNotice}, 4, QByteArray("0000"), "0,0,0,0");
-        addRow("clr_stat.dat: no end line", "clr_stat.dat", QByteArray("1,1\r\n3,2\r\n"), damaged,
-               4, QByteArray("1020"), "0,0,0,0");
-        addRow("clr_stat.dat: quest beyond the table", "clr_stat.dat",
-               QByteArray("2,1\r\n9,1\r\n0,11\r\n"), damaged, 4, QByteArray("0100"), "0,0,0,0");
+        row("sound", "clr_stat.dat", "1,1\r\n3,2\r\n0,7\r\n", 4, "1020", "0,0,0,0");
+        row("settings restored", "Pelko.ini", "1,1,1,1\r\n", 4, "0000", "1,1,1,1");
+        row("Pelko.ini: binary", "Pelko.ini", QByteArray("\x00\xff,\x81\r\n", 6), 4, "", "0,0,0,0");
+        row("no Pelko.dat", "Pelko.dat", "-", -1, "", "", fatal);
+        row("Pelko.dat without its end record", "Pelko.dat",
+            databaseBytes(namedQuests(kNames), false), -1, "", "", fatal);
+        row("Pelko.dat of the end record only", "Pelko.dat", "0,99,0,0,,,,,\r\n", 0, "", "0,0,0,0");
+        row("no clr_stat.dat: the first-run notice", "clr_stat.dat", "-", 4, "0000", "0,0,0,0",
+            {"information: " + kNotice});
+        row("clr_stat.dat: no end line", "clr_stat.dat", "1,1\r\n3,2\r\n", 4, "1020", "0,0,0,0",
+            damaged);
+        row("clr_stat.dat: quest beyond the table", "clr_stat.dat", "2,1\r\n9,1\r\n0,11\r\n", 4,
+            "0100", "0,0,0,0", damaged);
     }
 
     void start()
