@@ -1,18 +1,12 @@
 // The real start-up over damaged and unusual input files: which messages it shows, in order, what
 // it restores, and that a start never writes anything to the working folder; then a progress
 // change and closing the window with odd things at the files' names.
-#include "ClearStatus.h"
 #include "LauncherFailure.h"
 #include "MainWindowHarness.h"
-#include "QuestDatabase.h"
-#include "Settings.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 
 #include <QFile>
-#include <QRadioButton>
-
-#include <unistd.h>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -28,7 +22,6 @@ const QString kNotice =
                    "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
                    "のでご注意ください。");
 const QStringList kNames = {"A", "B", "C", "D"}; // quest numbers 1 to 4, listed in this order
-const QByteArray kDefaults = "0,0,0,0\r\n";
 const QByteArray kLeftover = "1,1\r\n0,1\r\n";
 
 // Every entry of a folder with its bytes.
@@ -84,7 +77,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(int, quests);
         QFETCH(QByteArray, states);
-        Folder dir(namedQuests(kNames), "0,0\r\n", kDefaults);
+        Folder dir(namedQuests(kNames), "0,0\r\n", "0,0,0,0\r\n");
         if (bytes == "-")
             QFile::remove(dir.filePath(file));
         else
