@@ -1,18 +1,12 @@
 // The real start-up over damaged and unusual input files: which messages it shows, in order, what
 // it restores, and that a start never writes anything to the working folder; then a progress
 // change and closing the window with odd things at the files' names.
-#include "ClearStatus.h"
 #include "LauncherFailure.h"
 #include "MainWindowHarness.h"
-#include "QuestDatabase.h"
-#include "Settings.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 
 #include <QFile>
-#include <QRadioButton>
-
-#include <unistd.h>
 
 using namespace pelko;
 using namespace pelko::test;
@@ -28,7 +22,7 @@ const QString kNotice =
                    "また本ソフトはその性質上、ネタバレ情報が多分に含まれています\r\n"
                    "のでご注意ください。");
 const QStringList kNames = {"A", "B", "C", "D"}; // quest numbers 1 to 4, listed in this order
-const QByteArray kDefaults = "0,0,0,0\r\n";
+const QByteArray kLeftover = "1,1\r\n0,1\r\n";
 
 // Every entry of a folder with its bytes.
 QByteArrayList contents(const WorkDir &dir)
@@ -56,25 +50,25 @@ private Q_SLOTS:
         QTest::addColumn<int>("quests");
         QTest::addColumn<QByteArray>("states");
         QTest::addColumn<QString>("settings");
-        const QByteArray none = "-";
+        const auto row = [](const char *name, const QString &file, const QByteArray &bytes,
+                            int quests, const QByteArray &states, const QString &settings,
+                            const QStringList &messages = {}) {
+            addRow(name, file, bytes, messages, quests, states, settings);
+        };
         const QStringList fatal{"critical: " + kFatal}, damaged{"critical: " + kDamaged};
-        addRow("sound", "clr_stat.dat", QByteArray("1,1\r\n3,2\r\n0,7\r\n"), QStringList(), 4,
-               QByteArray("1020"), "0,0,0,0");
-        addRow("settings restored", "Pelko.ini", QByteArray("1,1,1,1\r\n"), QStringList(), 4,
-               QByteArray("0000"), "1,1,1,1");
-        addRow("Pelko.ini: binary", "Pelko.ini", QByteArray("\x00\xff,\x81\r\n", 6), QStringList(),
-               4, QByteArray(), "0,0,0,0");
-        addRow("no Pelko.dat", "Pelko.dat", none, fatal, -1, QByteArray(), "");
-        addRow("Pelko.dat without its end record", "Pelko.dat",
-               databaseBytes(namedQuests(kNames), false), fatal, -1, QByteArray(), "");
-        addRow("Pelko.dat of the end record only", "Pelko.dat", QByteArray("0,99,0,0,,,,,\r\n"),
-               QStringList(), 0, QByteArray(), "0,0,0,0");
-        addRow("no clr_stat.dat: the first-run notice", "clr_stat.dat", none,
-               QStringList{"information: " + kNotice}, 4, QByteArray("0000"), "0,0,0,0");
-        addRow("clr_stat.dat: no end line", "clr_stat.dat", QByteArray("1,1\r\n3,2\r\n"), damaged,
-               4, QByteArray("1020"), "0,0,0,0");
-        addRow("clr_stat.dat: quest beyond the table", "clr_stat.dat",
-               QByteArray("2,1\r\n9,1\r\n0,11\r\n"), damaged, 4, QByteArray("0100"), "0,0,0,0");
+        row("sound", "clr_stat.dat", "1,1\r\n3,2\r\n0,7\r\n", 4, "1020", "0,0,0,0");
+        row("settings restored", "Pelko.ini", "1,1,1,1\r\n", 4, "0000", "1,1,1,1");
+        row("Pelko.ini: binary", "Pelko.ini", QByteArray("\x00\xff,\x81\r\n", 6), 4, "", "0,0,0,0");
+        row("no Pelko.dat", "Pelko.dat", "-", -1, "", "", fatal);
+        row("Pelko.dat without its end record", "Pelko.dat",
+            databaseBytes(namedQuests(kNames), false), -1, "", "", fatal);
+        row("Pelko.dat of the end record only", "Pelko.dat", "0,99,0,0,,,,,\r\n", 0, "", "0,0,0,0");
+        row("no clr_stat.dat: the first-run notice", "clr_stat.dat", "-", 4, "0000", "0,0,0,0",
+            {"information: " + kNotice});
+        row("clr_stat.dat: no end line", "clr_stat.dat", "1,1\r\n3,2\r\n", 4, "1020", "0,0,0,0",
+            damaged);
+        row("clr_stat.dat: quest beyond the table", "clr_stat.dat", "2,1\r\n9,1\r\n0,11\r\n", 4,
+            "0100", "0,0,0,0", damaged);
     }
 
     void start()
@@ -83,11 +77,16 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(int, quests);
         QFETCH(QByteArray, states);
-        Folder dir(namedQuests(kNames), "0,0\r\n", kDefaults);
+        Folder dir(namedQuests(kNames), "0,0\r\n", "0,0,0,0\r\n");
         if (bytes == "-")
             QFile::remove(dir.filePath(file));
         else
             dir.write(file, bytes);
+        // A save cut short by a crash leaves its temporary file. (Which names are a save's, and
+        // what else stays, is tested in tst_file_store.)
+        for (const char *name : {"Pelko.dat.pelko-save-AbCdEf", "Pelko.ini.pelko-save-Gh1jK9",
+                                 "clr_stat.dat.pelko-save-AbCdEf"})
+            dir.write(name, kLeftover);
         const QByteArrayList before = contents(dir);
         // Twice: as nothing is written, the same messages come every time.
         for (int again = 0; again < 2; ++again) {
@@ -114,31 +113,14 @@ private Q_SLOTS:
             }
             QCOMPARE(h.saves("clr_stat.dat") + h.saves("Pelko.ini"), 0); // not even an attempt
         }
-        // Neither the start nor the window going away without being closed wrote anything.
-        QCOMPARE(contents(dir), before);
-    }
-
-    // A save cut short by a crash leaves its temporary file; the next start removes those of the
-    // two files the program saves, unless the start is refused (a refused start writes nothing).
-    // The database is never saved, so a name like its save's is the player's and stays, also over
-    // ten starts. (Which names are a save's, and what else stays, is tested in tst_file_store.)
-    void leftoversRemovedAtStart()
-    {
-        for (const bool refused : {false, true}) {
-            Folder dir(namedQuests(kNames), "0,0\r\n", kDefaults);
-            if (refused)
-                QFile::remove(dir.filePath("Pelko.dat"));
-            for (const char *name : {"Pelko.dat.pelko-save-AbCdEf", "Pelko.ini.pelko-save-Gh1jK9",
-                                     "clr_stat.dat.pelko-save-AbCdEf"})
-                dir.write(name, "1,1\r\n0,1\r\n");
-            const QStringList before = dir.entries();
-            for (int start = 0; start < 10; ++start)
-                QCOMPARE(MainWindowHarness(dir).start(), !refused);
-            QCOMPARE(dir.entries(), refused
-                                        ? before
-                                        : QStringList({"Pelko.dat", "Pelko.dat.pelko-save-AbCdEf",
-                                                       "Pelko.ini", "clr_stat.dat"}));
+        // The start removed the leftovers of the two files the program saves, unless it was
+        // refused; the database is never saved, so a name like its save's is the player's.
+        for (const char *name : {"Pelko.ini.pelko-save-Gh1jK9", "clr_stat.dat.pelko-save-AbCdEf"}) {
+            QCOMPARE(QFile::exists(dir.filePath(name)), quests < 0);
+            dir.write(name, kLeftover); // for the comparison below
         }
+        // Neither the start nor the window going away without being closed wrote anything else.
+        QCOMPARE(contents(dir), before);
     }
 
     // What the launcher could not do with the data folder, shown for a player who started from
@@ -148,23 +130,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text");
-        const QString again = "\r\nフォルダを確かめてから、もう一度起動してください。";
+        const QString folder = "データフォルダ「/データ/pelko」",
+                      again = "\r\nフォルダを確かめてから、もう一度起動してください。";
         addRow("HOME unset", "no-home",
-               "データフォルダ「/データ/pelko」の場所が分かりません（環境変数 HOME が設定されて"
-               "いません）。"
-                   + again);
+               folder + "の場所が分かりません（環境変数 HOME が設定されていません）。" + again);
         addRow("a file or a loop", "not-a-folder",
-               "データフォルダ「/データ/pelko」の場所に、フォルダではないもの（ファイルや、行き先"
-               "のないリンク）があります。"
+               folder
+                   + "の場所に、フォルダではないもの（ファイルや、行き先のないリンク）があります。"
                    + again);
-        addRow("cannot be made", "cannot-make",
-               "データフォルダ「/データ/pelko」を作れません。" + again);
-        addRow("cannot be opened", "cannot-enter",
-               "データフォルダ「/データ/pelko」を開けません。" + again);
+        addRow("cannot be made", "cannot-make", folder + "を作れません。" + again);
+        addRow("cannot be opened", "cannot-enter", folder + "を開けません。" + again);
         addRow("cannot be written", "cannot-write",
-               "データフォルダ「/データ/pelko」に書き込めないため、クエスト情報ファイルを置けま"
-               "せん。"
-                   + again);
+               folder + "に書き込めないため、クエスト情報ファイルを置けません。" + again);
         addRow("unknown", "no-folder", QString());
     }
 

@@ -8,18 +8,17 @@
 // ran.
 //
 // The program has no command line and no window system here, so what a copy does is read from
-// the outside. The lock file names the pid of the copy holding it (/proc/locks names the holder
-// of an flock). Every copy reads the database
-// while it sets up, but only a copy let in reads the progress file, which is made large (most of
-// a megabyte, unreadable as progress): the bytes a process has read, from /proc/<pid>/io, tell
-// whether it got in, since everything else a start reads comes to a few hundred kilobytes. A
-// refused copy reads the lock file (to see whether its owner still lives), which inotify on the
-// lock's folder reports, and then waits in its modal box without reading the progress file.
+// the outside. /proc/locks names the holder of a lock file's or a folder's flock. Every copy reads
+// the database while it sets up, but only a copy let in reads the progress file, which is made
+// large (most of a megabyte, unreadable as progress): the bytes a process has read, from
+// /proc/<pid>/io, tell whether it got in, since everything else a start reads comes to a few
+// hundred kilobytes. A refused copy reads the lock file (to see whether its owner still lives), or
+// opens the folder to lock it, which inotify on the lock's folder reports, and then waits in its
+// modal box without reading the progress file.
 //
 // Every wait ends as soon as the outcome is known: when a copy has ended, when both copies have
 // read the progress file (the lock is broken), or when neither has done anything for two seconds;
 // the checks that follow then fail at once and say why.
-#include "FileStore.h"
 #include "TestSupport.h"
 
 #include <QDeadlineTimer>
@@ -28,9 +27,7 @@
 
 #include <csignal>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,7 +37,8 @@ using namespace pelko::test;
 
 namespace {
 
-constexpr qint64 kLarge = 1000 * 1000; // the progress file, within its limit
+constexpr qint64 kLarge = 1000 * 1000;       // the progress file, within its limit
+const QByteArray kSaving = "1,1\r\n0,1\r\n"; // a save in progress, or a progress file
 
 // A working folder whose progress file is most of a megabyte of damage: a copy let in reads it
 // whole and then shows the damage message.
@@ -48,18 +46,18 @@ struct Data : Folder {
     Data() : Folder(namedQuests({"A"}), QByteArray(kLarge, 'x')) {}
 };
 
-// The user's runtime and cache folders, made with mode 0700 as Qt asks of a runtime folder.
+// The user's runtime and cache folders, made with mode 0700 as Qt asks of a runtime folder;
+// cache is where the copies are told their cache folder is.
 struct UserFolders {
-    QTemporaryDir runtime, cache;
+    QTemporaryDir runtime, cacheDir;
+    QString cache = cacheDir.path();
 };
 
-// The pid a lock names, 0 when there is none: the one written in a lock file, or the holder of
-// an flock on any other file or folder, as /proc/locks lists it ("1: FLOCK ADVISORY WRITE <pid>
-// <dev>:<inode> 0 EOF").
+// The pid holding an flock on a lock file or a folder, 0 when none does, as /proc/locks lists it
+// ("1: FLOCK ADVISORY WRITE <pid> <dev>:<inode> 0 EOF"); never opened, so that a Watch on it
+// sees only the copies.
 qint64 lockOwner(const QString &lock)
 {
-    if (lock.endsWith("pelko.lock"))
-        return readFile(lock, 4096).bytes.split('\n')[0].toLongLong();
     struct stat st {
     };
     QFile locks("/proc/locks");
@@ -74,17 +72,17 @@ qint64 lockOwner(const QString &lock)
     return 0;
 }
 
-// The real program (or another, the launcher) started in a working folder, with runtime and
-// cache folders of its own, on the offscreen platform, as the user uid when the test runs as
+// The real program (or another, the launcher) started in a working folder, with the user's
+// runtime and cache folders, on the offscreen platform, as the user uid when the test runs as
 // root; killed with whatever it started when the test is done with it.
 struct Copy : QProcess {
-    Copy(const QString &workDir, const QString &runtime, const QString &cache, uid_t uid = 0,
+    Copy(const QString &workDir, const UserFolders &user, uid_t uid = 0,
          const QString &program = PELKO_PELKO, const QStringList &arguments = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtime);
-        env.insert("XDG_CACHE_HOME", cache);
+        env.insert("XDG_RUNTIME_DIR", user.runtime.path());
+        env.insert("XDG_CACHE_HOME", user.cache);
         setProcessEnvironment(env);
         setWorkingDirectory(workDir);
         setProcessChannelMode(QProcess::ForwardedOutputChannel);
@@ -99,9 +97,6 @@ struct Copy : QProcess {
             qFatal("cannot start the program");
         m_group = pid_t(processId());
     }
-    Copy(const Data &data, const UserFolders &user)
-        : Copy(data.path(), user.runtime.path(), user.cache.path())
-    {}
     ~Copy() override
     {
         if (m_group > 0) // a launcher that failed waits on the program showing why
@@ -154,22 +149,6 @@ struct Watch {
     bool closed = false;
 };
 
-// The launcher as installed (bin/pelko), with the program it starts and the sample it seeds from
-// beside it, all open to every user.
-struct Installed : QTemporaryDir {
-    Installed()
-    {
-        QDir(path()).mkpath("libexec/pelko");
-        QDir(path()).mkpath("share/pelko");
-        QDir(path()).mkpath("bin");
-        QFile::copy(PELKO_LAUNCHER, filePath("bin/pelko"));
-        QFile::copy(PELKO_SAMPLE, filePath("share/pelko/Pelko.dat"));
-        QFile::link(PELKO_PELKO, filePath("libexec/pelko/pelko"));
-        QFile::setPermissions(filePath("bin/pelko"), QFileDevice::Permissions(0x7755));
-        QFile::setPermissions(path(), QFileDevice::Permissions(0x7755));
-    }
-};
-
 // Waits until done() holds, or the outcome is known otherwise (see above), or ms have passed.
 template <typename F> void waitUntil(F done, const Copy &a, const Copy &b, int ms = 30000)
 {
@@ -186,13 +165,9 @@ template <typename F> void waitUntil(F done, const Copy &a, const Copy &b, int m
     }
 }
 
-// The working folder made one a player cannot write (mode 0555), with a progress file they can;
-// the runtime folder theirs, so that a copy runs there as the user nobody.
-void playerFolder(const Data &data, const UserFolders &user)
+void setMode(const QString &path, int mode)
 {
-    QVERIFY(::geteuid() != 0 || ::chown(QFile::encodeName(user.runtime.path()), 65534, 0) == 0);
-    QFile::setPermissions(data.filePath("clr_stat.dat"), QFileDevice::Permissions(0x6666));
-    QFile::setPermissions(data.path(), QFileDevice::Permissions(0x5555));
+    QFile::setPermissions(path, QFileDevice::Permissions(mode));
 }
 
 } // namespace
@@ -201,120 +176,96 @@ class TestProcesses : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // runtimeBlocked: a folder stands at the lock's name in the runtime folder. cacheBlocked: the
-    // cache folder cannot be made (a file stands in its way). lockIn: where the lock then is;
-    // "folder itself" when the working folder cannot be written either (mode 0555, with a
-    // writable progress file, the copies run as a player): only the folder's own lock is held.
-    void twoCopiesAtOnce_data()
+    // blocked: 1 a folder stands at the lock's name in the runtime folder; 2 nor can the cache
+    // folder be made (a file stands in its way); 3 nor can the working folder be written (mode
+    // 0555, with a writable progress file, the copies run as a player). The lock then is in the
+    // runtime folder, the cache folder, the working folder, and only the folder's own lock.
+    // first: none when both copies start at once; else the one that runs before the second
+    // starts: the same user's, over whose database a new one is then renamed ("pelko"),
+    // another session's ("session") or the flock command's ("flock"); the temporary file of a
+    // save in progress, of the shape a start removes as a leftover, then stays whole.
+    void twoCopies_data()
     {
-        QTest::addColumn<bool>("runtimeBlocked");
-        QTest::addColumn<bool>("cacheBlocked");
-        QTest::addColumn<QString>("lockIn");
-        addRow("runtime folder", false, false, "runtime");
-        addRow("folder at the runtime lock", true, false, "cache");
-        addRow("nor a cache folder", true, true, "working folder");
-        addRow("nor the working folder", true, true, "folder itself");
-    }
-
-    void twoCopiesAtOnce()
-    {
-        QFETCH(bool, runtimeBlocked);
-        QFETCH(bool, cacheBlocked);
-        QFETCH(QString, lockIn);
-        Data data;
-        UserFolders user;
-        QVERIFY(!runtimeBlocked || QDir(user.runtime.path()).mkdir("pelko.lock"));
-        QString cache = user.cache.path();
-        if (cacheBlocked) {
-            QFile(user.cache.filePath("file")).open(QIODevice::WriteOnly);
-            cache = user.cache.filePath("file/cache");
-        }
-        QVERIFY(cacheBlocked || QDir(cache).mkpath("pelko")); // so that it can be watched
-        const bool asPlayer = lockIn == "folder itself";
-        if (asPlayer)
-            playerFolder(data, user);
-        const QString lock = lockIn == "runtime" ? user.runtime.filePath("pelko.lock")
-                             : lockIn == "cache" ? cache + "/pelko/pelko.lock"
-                             : asPlayer          ? data.path()
-                                                 : data.filePath("pelko.lock");
-        Watch watch(lock); // the refused copy reads the lock file, or opens the folder
-        const uid_t as = asPlayer ? 65534 : 0;
-        Copy a(data.path(), user.runtime.path(), cache, as),
-            b(data.path(), user.runtime.path(), cache, as);
-        waitUntil([&] { return watch.seen() && (a.owns(lock) || b.owns(lock)); }, a, b);
-        // Time enough for a copy let in by mistake to read the progress file too.
-        waitUntil([] { return false; }, a, b, 1000);
-        QVERIFY2(a.gotIn() != b.gotIn(), "both copies run, or neither");
-        QVERIFY(watch.seen());
-        QVERIFY(a.owns(lock) || b.owns(lock));
-        const Copy &refused = a.owns(lock) ? b : a;
-        QCOMPARE(refused.state(), QProcess::Running); // waiting in its box
-        // The folder can be removed again.
-        QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7700));
-    }
-
-    // A copy is refused in a folder where another runs, whatever its runtime folder: a second
-    // session's copy ("session"); one in a folder where no lock file can be kept, after a new
-    // database was renamed over the one the first copy read ("renamed"); one in a folder that
-    // another process has locked ("locked", with the flock command). The temporary file of a save
-    // in progress, of the shape the start removes as a leftover, stays whole.
-    void secondStartInOneFolder_data()
-    {
+        QTest::addColumn<int>("blocked");
         QTest::addColumn<QString>("first");
-        addRow("another session's copy runs", QString("session"));
-        addRow("database renamed over, no lock file anywhere", QString("renamed"));
-        addRow("the folder locked by another process", QString("locked"));
+        addRow("at once, runtime folder", 0, QString());
+        addRow("at once, folder at the runtime lock", 1, QString());
+        addRow("at once, nor a cache folder", 2, QString());
+        addRow("at once, nor the working folder", 3, QString());
+        addRow("another session's copy runs", 0, QString("session"));
+        addRow("database renamed over, no lock file anywhere", 3, QString("pelko"));
+        addRow("the folder locked by another process", 0, QString("flock"));
     }
 
-    void secondStartInOneFolder()
+    void twoCopies()
     {
+        QFETCH(int, blocked);
         QFETCH(QString, first);
         Data data;
         UserFolders user, other;
-        const bool renamed = first == "renamed";
-        QString cache = user.cache.path();
-        if (renamed) {
-            QVERIFY(QDir(user.runtime.path()).mkdir("pelko.lock"));
-            QFile(user.cache.filePath("file")).open(QIODevice::WriteOnly);
-            cache = user.cache.filePath("file/cache");
-            playerFolder(data, user);
+        QVERIFY(blocked < 1 || QDir(user.runtime.path()).mkdir("pelko.lock"));
+        if (blocked >= 2) {
+            QFile(user.cacheDir.filePath("file")).open(QIODevice::WriteOnly);
+            user.cache = user.cacheDir.filePath("file/cache");
         }
-        const uid_t as = renamed ? 65534 : 0;
-        const QStringList lockFolder{"-n", data.path(), "sleep", "600"};
-        const bool locked = first == "locked";
-        Copy running(data.path(), (renamed ? user : other).runtime.path(),
-                     renamed ? cache : other.cache.path(), as, locked ? "flock" : PELKO_PELKO,
-                     locked ? lockFolder : QStringList());
-        const auto holds = [&] {
-            return (locked || running.gotIn()) && lockOwner(data.path()) == running.processId();
-        };
-        waitUntil([&] { return locked ? holds() : running.gotIn(); }, running, running);
-        QVERIFY(locked ? holds() : running.gotIn());
-        QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7755));
-        data.write("clr_stat.dat.pelko-save-AbC123", "1,1\r\n0,1\r\n");
-        if (renamed) {
+        QVERIFY(blocked >= 2 || QDir(user.cache).mkpath("pelko")); // so that it can be watched
+        const uid_t as = blocked == 3 ? 65534 : 0;
+        if (as) { // the runtime folder the player's, so that a copy runs there as nobody
+            QVERIFY(::geteuid() != 0
+                    || ::chown(QFile::encodeName(user.runtime.path()), as, 0) == 0);
+            setMode(data.filePath("clr_stat.dat"), 0x6666);
+            setMode(data.path(), 0x5555);
+        }
+        const QString lock = blocked == 3 || !first.isEmpty() ? data.path()
+                             : blocked == 0                   ? user.runtime.filePath("pelko.lock")
+                             : blocked == 1                   ? user.cache + "/pelko/pelko.lock"
+                                                              : data.filePath("pelko.lock");
+        const bool flock = first == "flock";
+        std::optional<Copy> a;
+        if (!first.isEmpty()) {
+            a.emplace(data.path(), first == "session" ? other : user, as,
+                      flock ? "flock" : PELKO_PELKO,
+                      flock ? QStringList{"-n", data.path(), "sleep", "600"} : QStringList());
+            const auto holds = [&] { return lockOwner(lock) == a->processId(); };
+            waitUntil([&] { return holds() && (flock || a->gotIn()); }, *a, *a);
+            QVERIFY(holds() && (flock || a->gotIn()));
+        }
+        setMode(data.path(), 0x7755);
+        data.write("clr_stat.dat.pelko-save-AbC123", kSaving);
+        if (a) {
             data.write("new.dat", databaseBytes(namedQuests({"B"})));
             QVERIFY(::rename(QFile::encodeName(data.filePath("new.dat")),
                              QFile::encodeName(data.filePath("Pelko.dat")))
                     == 0);
-            QFile::setPermissions(data.path(), QFileDevice::Permissions(0x5555));
         }
-        Watch watch(data.path());
-        Copy second(data.path(), user.runtime.path(), cache, as);
-        waitUntil([] { return false; }, second, running);
-        QCOMPARE(data.file("clr_stat.dat.pelko-save-AbC123"), "1,1\r\n0,1\r\n");
+        setMode(data.path(), as ? 0x5555 : 0x7700);
+        Watch watch(lock); // the refused copy reads the lock file, or opens the folder
+        if (first.isEmpty())
+            a.emplace(data.path(), user, as);
+        Copy b(data.path(), user, as);
+        const auto won = [&](const Copy &c) {
+            return lockOwner(lock) == c.processId() && (c.gotIn() || (flock && &c == &*a));
+        };
+        waitUntil([&] { return watch.seen() && (won(*a) || won(b)); }, *a, b);
+        // Time enough for a copy let in by mistake to read the progress file too.
+        waitUntil([] { return false; }, *a, b, 1000);
         QVERIFY(watch.seen());
-        QVERIFY(!second.gotIn());
-        QCOMPARE(second.state(), QProcess::Running); // waiting in its box
-        QVERIFY(holds());
-        QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7700));
+        const bool aWon = won(*a);
+        const Copy &winner = aWon ? *a : b, &refused = aWon ? b : *a;
+        QVERIFY2(won(winner), "no copy holds the lock");
+        QVERIFY2(!refused.gotIn(), "both copies run");
+        QCOMPARE(refused.state(), QProcess::Running); // waiting in its box
+        // Removed only by a copy let in at once, and able to.
+        QCOMPARE(data.file("clr_stat.dat.pelko-save-AbC123"),
+                 first.isEmpty() && !as ? "(none)" : kSaving);
+        setMode(data.path(), 0x7700); // so that the folder can be removed
     }
 
-    // The launcher on a fresh data folder, as a double click on the menu entry starts it: one
-    // program runs, the other is refused, and the folder holds the whole sample, with the mode a
-    // new file gets, and nothing else, every round. planted: in a shared folder (mode 1777),
-    // another user's link at the name the launcher once seeded through, to a file of the player's,
-    // who starts it once.
+    // The launcher started twice at once on a fresh data folder, as a double click on the menu
+    // entry starts it: one program runs, the other is refused, and the folder holds the whole
+    // sample, with the mode a new file gets, and nothing else, every round. planted: in a shared
+    // folder (mode 1777), another user's link at the name the launcher once seeded through, to a
+    // file of the player's.
     void launcher_data()
     {
         QTest::addColumn<int>("rounds");
@@ -329,7 +280,17 @@ private Q_SLOTS:
         QFETCH(bool, planted);
         if (planted && ::geteuid() != 0)
             QSKIP("only root can plant another user's link");
-        const Installed installed;
+        // The launcher as installed (bin/pelko), with the program it starts and the sample it
+        // seeds from beside it, all open to every user.
+        const QTemporaryDir installed;
+        for (const char *sub : {"libexec/pelko", "share/pelko", "bin"})
+            QDir(installed.path()).mkpath(sub);
+        const QString launcher = installed.filePath("bin/pelko");
+        QFile::copy(PELKO_LAUNCHER, launcher);
+        QFile::copy(PELKO_SAMPLE, installed.filePath("share/pelko/Pelko.dat"));
+        QFile::link(PELKO_PELKO, installed.filePath("libexec/pelko/pelko"));
+        setMode(launcher, 0x7755);
+        setMode(installed.path(), 0x7755);
         QFile sample(PELKO_SAMPLE);
         QVERIFY(sample.open(QIODevice::ReadOnly));
         const QByteArray sampleBytes = sample.readAll();
@@ -339,43 +300,37 @@ private Q_SLOTS:
             WorkDir base;
             UserFolders user;
             const QString folder = base.filePath("pelko"), notes = base.filePath("notes.txt");
-            QStringList entries{"Pelko.dat"};
+            QStringList seeded{"Pelko.dat"};
             if (planted) {
                 QVERIFY(QDir(base.path()).mkdir("pelko"));
                 base.write("notes.txt", "the player's notes\n");
-                QVERIFY(QFile::link(notes, folder + "/.Pelko.dat.seed"));
-                const QByteArray link = QFile::encodeName(folder + "/.Pelko.dat.seed");
-                QVERIFY(::lchown(link.constData(), 65534, 65534) == 0);
-                for (const QString &path : {user.runtime.path(), user.cache.path(), notes})
+                const QString link = folder + "/.Pelko.dat.seed";
+                QVERIFY(QFile::link(notes, link));
+                QVERIFY(::lchown(QFile::encodeName(link).constData(), 65534, 65534) == 0);
+                for (const QString &path : {user.runtime.path(), user.cache, notes})
                     QVERIFY(::chown(QFile::encodeName(path).constData(), player, player) == 0);
                 QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0);
-                QFile::setPermissions(base.path(), QFileDevice::Permissions(0x7755));
-                entries.prepend(".Pelko.dat.seed");
+                setMode(base.path(), 0x7755);
+                seeded.prepend(".Pelko.dat.seed");
             }
             const QString lock = user.runtime.filePath("pelko.lock");
             Watch watch(lock);
-            const QString launcher = installed.filePath("bin/pelko");
-            Copy a(base.path(), user.runtime.path(), user.cache.path(), player, launcher, {folder});
-            std::optional<Copy> b;
-            if (!planted)
-                b.emplace(base.path(), user.runtime.path(), user.cache.path(), player, launcher,
-                          QStringList{folder});
-            const Copy &other = b ? *b : a;
+            Copy a(base.path(), user, player, launcher, {folder}),
+                b(base.path(), user, player, launcher, {folder});
             // The program that runs holds the user's lock and the folder's, the other was refused
             // after reading the user's lock.
             const auto settled = [&] {
                 const qint64 owner = lockOwner(lock);
-                return a.runsProgram() && other.runsProgram() && lockOwner(folder) == owner
-                       && (owner == a.processId() || owner == other.processId())
-                       && (!b || watch.seen());
+                return a.runsProgram() && b.runsProgram() && lockOwner(folder) == owner
+                       && (owner == a.processId() || owner == b.processId()) && watch.seen();
             };
-            waitUntil(settled, a, other);
+            waitUntil(settled, a, b);
             const QByteArray at = "round " + QByteArray::number(round);
             QCOMPARE(base.file("notes.txt"), planted ? "the player's notes\n" : "(none)");
-            QVERIFY2(a.runsProgram() && other.runsProgram(), "a launcher failed, " + at);
+            QVERIFY2(a.runsProgram() && b.runsProgram(), "a launcher failed, " + at);
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                                             QDir::Name),
-                     entries);
+                     seeded);
             QCOMPARE(base.file("pelko/Pelko.dat"), sampleBytes);
             struct stat st {
             };
@@ -392,13 +347,15 @@ private Q_SLOTS:
         Data data, theirData;
         UserFolders user, theirs;
         const QString lock = user.runtime.filePath("pelko.lock");
-        auto first = std::make_unique<Copy>(data, user);
+        auto first = std::make_unique<Copy>(data.path(), user);
         waitUntil([&] { return first->owns(lock); }, *first, *first);
         QVERIFY(first->owns(lock));
         const qint64 dead = first->processId();
         first.reset(); // SIGKILL
-        QCOMPARE(lockOwner(lock), dead);
-        Copy next(data, user), other(theirData, theirs);
+        QFile left(lock);
+        QVERIFY(left.open(QIODevice::ReadOnly));
+        QCOMPARE(left.readLine().trimmed().toLongLong(), dead);
+        Copy next(data.path(), user), other(theirData.path(), theirs);
         waitUntil([&] { return next.owns(lock) && other.gotIn(); }, next, other);
         QVERIFY(next.owns(lock) && next.owns(data.path()));
         QCOMPARE(lockOwner(theirs.runtime.filePath("pelko.lock")), other.processId());
@@ -424,15 +381,15 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QFETCH(bool, saved);
         WorkDir dir;
-        QTemporaryDir runtime, cache;
+        UserFolders user;
         QVERIFY(QDir(dir.path()).mkdir("data"));
         dir.write("data/Pelko.dat", databaseBytes(namedQuests({"A", "B"})));
-        dir.write("data/clr_stat.dat", "1,1\r\n0,1\r\n");
+        dir.write("data/clr_stat.dat", kSaving);
         if (saved)
             dir.write("data/Pelko.ini", "5,2,1,1,9\r\n");
         else
             QVERIFY(QDir(dir.filePath("data")).mkdir("Pelko.ini"));
-        Copy program(dir.filePath("data"), runtime.path(), cache.path());
+        Copy program(dir.filePath("data"), user);
         // The program installs its handler once its window is shown: the start-up has ended.
         const auto catches = [&] {
             const QRegularExpression caught("SigCgt:\\s*([0-9a-f]+)");
@@ -452,7 +409,7 @@ private Q_SLOTS:
                  !saved);
         // The settings were saved, written plainly; nothing else was written, nothing is left.
         QCOMPARE(dir.file(folder + "/Pelko.ini"), saved ? "5,2,1,1\r\n" : "(none)");
-        QCOMPARE(dir.file(folder + "/clr_stat.dat"), "1,1\r\n0,1\r\n");
+        QCOMPARE(dir.file(folder + "/clr_stat.dat"), kSaving);
         QCOMPARE(dir.entries(), QStringList{folder});
         QCOMPARE(QDir(dir.filePath(folder))
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
