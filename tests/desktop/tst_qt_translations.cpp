@@ -10,16 +10,17 @@ private Q_SLOTS:
     void followSystemLanguage_data()
     {
         QTest::addColumn<QString>("lang");
-        QTest::addColumn<QStringList>("texts"); // OK, Cancel, the context menu's first command
+        QTest::addColumn<QString>("texts"); // OK, Cancel, the context menu's first command
         QTest::newRow("Japanese") << "ja_JP.UTF-8"
-                                  << QStringList{"OK", "キャンセル", "元に戻す(&U)"};
-        QTest::newRow("C") << "C" << QStringList{"OK", "Cancel", "&Undo"};
-        QTest::newRow("German") << "de_DE.UTF-8" << QStringList{"OK", "Abbrechen", "&Rückgängig"};
+                                  << "OK\nキャンセル\n元に戻す(&U)\n";
+        QTest::newRow("C") << "C"
+                           << "OK\nCancel\n&Undo\n";
+        QTest::newRow("German") << "de_DE.UTF-8"
+                                << "OK\nAbbrechen\n&Rückgängig\n";
     }
     void followSystemLanguage()
     {
         QFETCH(QString, lang);
-        QFETCH(QStringList, texts);
         // Started as from a desktop session whose language is LANG alone.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
@@ -30,8 +31,7 @@ private Q_SLOTS:
         probe.start(QStringLiteral(PROBE), {});
         QVERIFY(probe.waitForFinished(30000));
         QCOMPARE(probe.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                 texts);
+        QTEST(QString::fromUtf8(probe.readAllStandardOutput()), "texts");
     }
 };
 

@@ -51,21 +51,17 @@ QRect frameOnScreen(const QWidget *window)
 
 QRect framed(const QWidget *window)
 {
-    QRect frame;
     // Held a moment longer, so a window moved after the window manager framed it is seen moved.
-    if (QTest::qWaitFor([&] { return !(frame = frameOnScreen(window)).isEmpty(); }, 5000))
+    if (QTest::qWaitFor([&] { return !frameOnScreen(window).isEmpty(); }, 5000))
         QTest::qWait(150);
-    frame = frameOnScreen(window);
-    return frame;
+    return frameOnScreen(window);
 }
 
 // How far `frame` lies from the centre of `over`, in whole pixels of either axis.
 int offCentre(const QRect &frame, const QRect &over)
 {
-    const QPointF want =
-        QPointF(over.topLeft())
-        + QPointF(over.width() - frame.width(), over.height() - frame.height()) / 2;
-    return qRound(qMax(qAbs(frame.left() - want.x()), qAbs(frame.top() - want.y())));
+    const QPointF off = QRectF(frame).center() - QRectF(over).center();
+    return qRound(qMax(qAbs(off.x()), qAbs(off.y())));
 }
 
 const std::vector<Quest> kQuests = namedQuests({QStringLiteral("灯台の鍵")});
@@ -83,23 +79,18 @@ private Q_SLOTS:
                 "needs an X server with a window manager: run through tests/desktop/run-under-wm");
     }
 
-    void mainWindowCentredOnScreen()
-    {
-        TestWindow w(kQuests);
-        const QRect frame = framed(&w.window());
-        QCOMPARE_GT(frame.height(), w.window().height()); // a title bar to be centred with
-        QCOMPARE_LE(offCentre(frame, w.window().screen()->geometry()), 1);
-    }
-
-    // Shown twice, centred over the main window each time, as started and after it moved. (Near
-    // a screen edge the window manager may pull it onto the screen: tst_main_window shows where the
-    // program places it.)
-    void aboutCentredOverMainWindow()
+    // The main window centred on the screen, title bar included; the About dialog, shown twice,
+    // centred over it each time, as started and after it moved. (Near a screen edge the window
+    // manager may pull the dialog onto the screen: tst_main_window shows where the program
+    // places it.)
+    void centredByTheirFrames()
     {
         TestWindow w(kQuests);
         QWidget &main = w.window();
-        const QPoint start = framed(&main).topLeft();
-        for (const QPoint to : {start, start + QPoint(-131, 77)}) {
+        const QRect start = framed(&main);
+        QCOMPARE_GT(start.height(), main.height()); // a title bar to be centred with
+        QCOMPARE_LE(offCentre(start, main.screen()->geometry()), 1);
+        for (const QPoint to : {start.topLeft(), start.topLeft() + QPoint(-131, 77)}) {
             main.move(to);
             QTRY_COMPARE(frameOnScreen(&main).topLeft(), to);
             QRect about, under;
