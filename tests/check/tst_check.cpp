@@ -28,20 +28,14 @@ QByteArray records(int count, const QByteArray &pattern)
     return out + kEnd;
 }
 
-// A file kept beside this test.
-QByteArray besideTest(const char *name)
-{
-    QFile f(QStringLiteral(PELKO_CHECK_TESTS "/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", name);
-    return f.readAll();
-}
-
 // The reports written out in a file beside this test: after "== " and a row's name, its lines.
 QMap<QString, QString> writtenReports(const char *file)
 {
+    QFile f(QStringLiteral(PELKO_CHECK_TESTS "/") + file);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", file);
     QMap<QString, QString> reports;
-    for (const QString &part : QString::fromUtf8(besideTest(file)).split("\n== ").mid(1))
+    for (const QString &part : QString::fromUtf8(f.readAll()).split("\n== ").mid(1))
         reports[part.section(u'\n', 0, 0)] = part.section(u'\n', 1).trimmed();
     return reports;
 }
@@ -142,8 +136,8 @@ private Q_SLOTS:
                             const QByteArray &odd = {}) {
             addRow(name ? name : command.constData(), command, odd, status, out, err);
         };
-        // Rows whose output is written out in reports-en.txt, under the row's name.
-        const QMap<QString, QString> reports = writtenReports("reports-en.txt");
+        // Rows whose output is written out in command-lines.txt, under the row's name.
+        const QMap<QString, QString> reports = writtenReports("command-lines.txt");
         const auto written = [&](const char *name, const char *command, const QByteArray &odd) {
             row(name, command, 0, reports[name].toUtf8() + '\n', {}, odd);
         };
@@ -213,13 +207,13 @@ private Q_SLOTS:
             "odd.dat: error: the file is too large (files above 33554432 bytes are not read)\n");
         // Opened by the bytes given, printed by them but for the ESC and DEL; 0x5C, the second byte
         // of ソ, stays single. An empty file. The folder's clean-up cannot spell the name.
+        const QByteArray shown = "\x83y\x83\x8b\x83\\\\x1B\\x7F.dat";
         row("name in Shift_JIS",
             "n=$(printf '\\203y\\203\\213\\203\\\\\\033\\177.dat'); : >\"$n\"; "
             "trap 'rm \"$n\"' EXIT; LANG=ja_JP.UTF-8 pelko-check \"$n\"",
             1,
-            "\x83y\x83\x8b\x83\\\\x1B\\x7F.dat: エラー: "
-            "ファイルが空です\n\x83y\x83\x8b\x83\\\\x1B\\x7F"
-            ".dat: 集計: 読み込めないためクエストは数えられません、0 バイト\n");
+            shown + ": エラー: ファイルが空です\n" + shown
+                + ": 集計: 読み込めないためクエストは数えられません、0 バイト\n");
 
         // At most 100 findings of a kind are printed, then how many more there are: 99, 100 and
         // 101 records of region 0.
@@ -228,10 +222,9 @@ private Q_SLOTS:
                     records(n.toInt(), "0,0,0,%1,\"%1\",,,,"));
         // 217,704 findings: regions without a name, quest numbers beyond the table, names with a
         // tree mark and the five texts ending in a byte that is not Shift_JIS, every record.
-        row("27,213 records, eight findings each", "LANG=ja_JP.UTF-8 pelko-check odd.dat", 0,
-            besideTest("eight-findings-report-ja.txt"), {},
-            records(27213, "0,8,0,30000,\"\x81\x40\x84\xA5%1\x81\",\"\x81\",\"\x81\",\"\x81\","
-                           "\"\x81\""));
+        written("27,213 records, eight findings each", "LANG=ja_JP.UTF-8 pelko-check odd.dat",
+                records(27213, "0,8,0,30000,\"\x81\x40\x84\xA5%1\x81\",\"\x81\",\"\x81\",\"\x81\","
+                               "\"\x81\""));
 
         // A report that cannot be written is never taken for a file that loads.
         row("report to a full disk", "pelko-check >/dev/full", 2, {},
