@@ -147,49 +147,43 @@ private Q_SLOTS:
         row(nullptr, "pelko-check --version", 0, "pelko-check 1.10.0\n");
 
         // The language: LC_ALL, LC_MESSAGES, LANG, the first set and not empty; Japanese only for
-        // Japanese; LANGUAGE is not read; --lang over all of them, the last one given.
+        // Japanese; LANGUAGE is not read. Each environment runs pelko-check nothing.dat.
         const QByteArray en = "nothing.dat: error: file not found\n",
                          ja = "nothing.dat: エラー: ファイルがありません\n";
-        for (const char *command :
-             {"LANG=ja_JP.UTF-8 pelko-check nothing.dat", "LANG=ja pelko-check nothing.dat",
-              "LANG=ja_JP.eucJP pelko-check nothing.dat",
-              "LC_ALL=ja_JP.UTF-8 LANG=en_US.UTF-8 pelko-check nothing.dat",
-              "LC_MESSAGES=ja_JP.UTF-8 pelko-check nothing.dat",
-              "LC_MESSAGES=ja_JP.UTF-8 LANG=en_US.UTF-8 pelko-check nothing.dat",
-              "LC_ALL= LC_MESSAGES= LANG=ja_JP.UTF-8 pelko-check nothing.dat",
-              "LC_ALL=C pelko-check --lang ja nothing.dat", "pelko-check nothing.dat --lang=ja"})
-            row(nullptr, command, 1, ja);
-        for (const char *command :
-             {"pelko-check nothing.dat", "LANG=en_US.UTF-8 pelko-check nothing.dat",
-              "LANG=fr_FR.UTF-8 pelko-check nothing.dat", "LANG=C pelko-check nothing.dat",
-              "LANG=POSIX pelko-check nothing.dat",
-              "LC_ALL=en_US.UTF-8 LC_MESSAGES=ja_JP.UTF-8 LANG=ja_JP.UTF-8 pelko-check nothing.dat",
-              "LC_MESSAGES=C LANG=ja_JP.UTF-8 pelko-check nothing.dat",
-              "LC_ALL=C LANG=ja_JP.UTF-8 pelko-check nothing.dat",
-              "LC_ALL=C.UTF-8 LANG=ja_JP.UTF-8 pelko-check nothing.dat",
-              "LANGUAGE=ja LC_ALL=C.UTF-8 pelko-check nothing.dat",
-              "LANG=ja_JP.UTF-8 pelko-check --lang en nothing.dat",
-              "LANG=ja_JP.UTF-8 pelko-check --lang=en nothing.dat",
-              "pelko-check --lang=ja --lang en nothing.dat"})
-            row(nullptr, command, 1, en);
+        const auto language = [&](const char *env, const QByteArray &out) {
+            row(nullptr, QByteArray(env).append(" pelko-check nothing.dat").trimmed(), 1, out);
+        };
+        for (const char *env :
+             {"LANG=ja_JP.UTF-8", "LANG=ja", "LANG=ja_JP.eucJP",
+              "LC_ALL=ja_JP.UTF-8 LANG=en_US.UTF-8", "LC_MESSAGES=ja_JP.UTF-8",
+              "LC_MESSAGES=ja_JP.UTF-8 LANG=en_US.UTF-8", "LC_ALL= LC_MESSAGES= LANG=ja_JP.UTF-8"})
+            language(env, ja);
+        for (const char *env : {"", "LANG=en_US.UTF-8", "LANG=fr_FR.UTF-8", "LANG=C", "LANG=POSIX",
+                                "LC_ALL=en_US.UTF-8 LC_MESSAGES=ja_JP.UTF-8 LANG=ja_JP.UTF-8",
+                                "LC_MESSAGES=C LANG=ja_JP.UTF-8", "LC_ALL=C LANG=ja_JP.UTF-8",
+                                "LC_ALL=C.UTF-8 LANG=ja_JP.UTF-8", "LANGUAGE=ja LC_ALL=C.UTF-8"})
+            language(env, en);
+        // --lang over all of them, wherever it stands; the last one given counts.
+        row(nullptr, "LANG=ja_JP.UTF-8 pelko-check --lang en nothing.dat", 1, en);
+        row(nullptr, "LANG=ja_JP.UTF-8 pelko-check --lang=en nothing.dat", 1, en);
+        row(nullptr, "LC_ALL=C pelko-check --lang ja nothing.dat", 1, ja);
+        row(nullptr, "pelko-check nothing.dat --lang=ja", 1, ja);
+        row(nullptr, "pelko-check --lang=ja --lang en nothing.dat", 1, en);
 
         // Command lines the tool cannot act on: status 2, nothing on the standard output.
         const QByteArray help = "\nRun pelko-check --help for usage.\n",
                          helpJa = "\n使い方は pelko-check --help で表示されます\n";
-        const std::pair<const char *, QByteArray> usageErrors[] = {
-            {"LANG=ja_JP.UTF-8 pelko-check Pelko.dat Pelko.dat",
-             "pelko-check: ファイルは一つだけ指定してください" + helpJa},
-            {"LANG=C pelko-check --lang", "pelko-check: --lang needs a language: ja or en" + help},
-            {"pelko-check --lang nothing.dat",
-             "pelko-check: unknown language: \"nothing.dat\" (give --lang=ja or --lang=en)" + help},
-            {"LANG=ja_JP.UTF-8 pelko-check --lang=",
-             "pelko-check: 不明な言語です:「」（--lang=ja か --lang=en を指定してください）"
-                 + helpJa},
-            {"pelko-check --lang en --lang fr",
-             "pelko-check: unknown language: \"fr\" (give --lang=ja or --lang=en)" + help},
-        };
-        for (const auto &[command, err] : usageErrors)
-            row(nullptr, command, 2, {}, err);
+        row(nullptr, "LANG=ja_JP.UTF-8 pelko-check Pelko.dat Pelko.dat", 2, {},
+            "pelko-check: ファイルは一つだけ指定してください" + helpJa);
+        row(nullptr, "LANG=C pelko-check --lang", 2, {},
+            "pelko-check: --lang needs a language: ja or en" + help);
+        row(nullptr, "pelko-check --lang nothing.dat", 2, {},
+            "pelko-check: unknown language: \"nothing.dat\" (give --lang=ja or --lang=en)" + help);
+        row(nullptr, "LANG=ja_JP.UTF-8 pelko-check --lang=", 2, {},
+            "pelko-check: 不明な言語です:「」（--lang=ja か --lang=en を指定してください）"
+                + helpJa);
+        row(nullptr, "pelko-check --lang en --lang fr", 2, {},
+            "pelko-check: unknown language: \"fr\" (give --lang=ja or --lang=en)" + help);
 
         // Control characters in names from the command line are printed escaped, the C1 ones at
         // both ends too; a backslash is doubled, U+00A0 just above C1 stays.
