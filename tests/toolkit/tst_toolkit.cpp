@@ -21,6 +21,7 @@
 #include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 using namespace pelko;
@@ -229,11 +230,21 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(dir.filePath("elsewhere")).size(), 0);
     }
 
-    // What main returns when the start-up ended the program.
+    // What main returns when the start-up ended the program, and what the running event loop
+    // ends with: a failure given first is not taken back by a plain end after it.
     void endProgramKeepsStatus()
     {
+        const auto exec = [] {
+            QObject guard; // should the end not leave the loop, the test does not hang
+            QTimer::singleShot(0, &guard, [] { EndProgram(); });
+            QTimer::singleShot(5000, &guard, [] { QCoreApplication::exit(99); });
+            return QCoreApplication::exec();
+        };
         QCOMPARE(programExitStatus(), 0);
+        QCOMPARE(exec(), 0);
         EndProgram(1);
+        QCOMPARE(programExitStatus(), 1);
+        QCOMPARE(exec(), 1);
         QCOMPARE(programExitStatus(), 1);
     }
 };
