@@ -221,8 +221,10 @@ private Q_SLOTS:
                                             QFileDevice::FileModificationTime)));
         }
         SingleInstance first(paths);
+        QVERIFY(!first.holdsFolder());
         QVERIFY(first.tryAcquire()); // never refused for want of a place
         QCOMPARE(first.heldLock(), held >= 0 ? paths[held] : QString());
+        QVERIFY(!first.holdsFolder()); // no folder named: none locked
         SingleInstance second(paths);
         QCOMPARE(second.tryAcquire(), held < 0);
         // Nothing that stood in the way was removed or written.
