@@ -145,6 +145,7 @@ private Q_SLOTS:
         // twice.
         written("sample, English", "LC_ALL=C.UTF-8 pelko-check", {});
         row(nullptr, "pelko-check --version", 0, "pelko-check 1.10.0\n");
+        written("pelko-check --help", "LANG=C pelko-check --help", {});
 
         // The language: LC_ALL, LC_MESSAGES, LANG, the first set and not empty; Japanese only for
         // Japanese; LANGUAGE is not read. Each environment runs pelko-check nothing.dat.
@@ -222,6 +223,8 @@ private Q_SLOTS:
 
         // A report that cannot be written is never taken for a file that loads.
         row("report to a full disk", "pelko-check >/dev/full", 2, {},
+            "pelko-check: cannot write the report: No space left on device\n");
+        row("its version to a full disk", "pelko-check --version >/dev/full", 2, {},
             "pelko-check: cannot write the report: No space left on device\n");
         row("version to a full disk", "pelko --version >/dev/full", 1, {},
             "pelko: cannot write to the standard output: No space left on device\n");
