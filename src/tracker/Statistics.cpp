@@ -1,6 +1,5 @@
 #include "Statistics.h"
 
-#include <cfenv>
 #include <cmath>
 
 namespace pelko {
@@ -21,11 +20,14 @@ QString completionRateText(std::int16_t completed, std::int16_t total)
     if (total <= 0)
         return QStringLiteral("0");
     const double rate = static_cast<double>(completed) / total * 100.0;
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST); // an exact half goes to the even neighbour
-    const double rounded = std::nearbyint(rate * 100.0) / 100.0;
-    std::fesetround(previous);
-    return QString::number(rounded, 'g', 15);
+    // To two decimals, an exact half to the even neighbour (5062.5 hundredths give 50.62).
+    // std::round takes halves away from zero whatever rounding mode is set, so the one case it
+    // differs in, an exact half, is rounded again as half of the value.
+    const double hundredths = rate * 100.0;
+    const double whole = std::fabs(hundredths - std::trunc(hundredths)) == 0.5
+                             ? 2.0 * std::round(hundredths / 2.0)
+                             : std::round(hundredths);
+    return QString::number(whole / 100.0, 'g', 15);
 }
 
 } // namespace pelko
