@@ -73,12 +73,11 @@ const ControlPlace &controlPlace(const char *name)
     throw std::logic_error(name);
 }
 
-QWidget *placeWidget(QWidget *widget, const char *name, qreal dpi)
+void placeWidget(QWidget *widget, const char *name, qreal dpi)
 {
     const ControlPlace &p = controlPlace(name);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(twipsRect(p.left, p.top, p.width, p.height, dpi));
-    return widget;
 }
 
 } // namespace pelko

@@ -24,7 +24,7 @@ inline constexpr int kAboutClientHeight = 2295;
 const ControlPlace &controlPlace(const char *name);
 
 // Names the widget and puts it where the layout table places it, at the screen's resolution.
-QWidget *placeWidget(QWidget *widget, const char *name, qreal dpi);
+void placeWidget(QWidget *widget, const char *name, qreal dpi);
 template <typename W> W *place(W *widget, const char *name, qreal dpi)
 {
     placeWidget(widget, name, dpi);
