@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -64,6 +65,9 @@ private Q_SLOTS:
         QFont font = japaneseUiFont();
         if (!family.isEmpty())
             font.setFamilies({family});
+        // The list's own font is the same face at the same size, shaped or not.
+        QCOMPARE(QFontInfo(listFont(font)).family(), QFontInfo(font).family());
+        QCOMPARE(listFont(font).pointSizeF(), font.pointSizeF());
         const QStringList names =
             QStringLiteral(
                 "AVATAR To Wa fi ffi 1234|ポーション・一 虹色の羽根|「括弧」（全角）ＡＢＣ "
