@@ -90,7 +90,7 @@ bool QuestTracker::SaveClearStatus()
     return m_progressFile.save(serializeClearStatus(m_clearStatusTable));
 }
 
-WindowSettings QuestTracker::LoadSettings() const
+WindowSettings QuestTracker::LoadSettings()
 {
     const SettingsValues v = parseSettings(m_settingsFile.read(kMaxSettingsBytes).bytes);
     const int regionItems = static_cast<int>(regionSelectorItems().size());

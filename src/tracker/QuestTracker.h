@@ -79,7 +79,7 @@ public:
     // The choices to restore, each judged on its own: one that names no item is its default. A
     // file that exists but cannot be read gives the defaults and is kept from every save, as the
     // progress file is.
-    WindowSettings LoadSettings() const;
+    WindowSettings LoadSettings();
     // Writes the choices; false when the save failed or was refused.
     bool SaveSettings(const WindowSettings &settings) const;
 
@@ -119,8 +119,7 @@ public:
 private:
     QString m_workDir;
     StoredFile m_progressFile;
-    // Reading it decides whether it may be saved over; restoring the choices changes nothing else.
-    mutable StoredFile m_settingsFile;
+    StoredFile m_settingsFile;
     // The load started or taken; once taken, it may still be decoding the texts after the names.
     std::unique_ptr<QuestDataLoad> m_load;
     QuestCatalog m_catalog;

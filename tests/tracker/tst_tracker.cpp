@@ -470,7 +470,7 @@ private Q_SLOTS:
     void settings()
     {
         QFETCH(QByteArray, ini);
-        const Loaded t({}, "0,0", ini == "-" ? std::nullopt : std::optional(ini));
+        Loaded t({}, "0,0", ini == "-" ? std::nullopt : std::optional(ini));
         const WindowSettings s = t.tracker.LoadSettings();
         QTEST(QString::asprintf("%d,%d,%d,%d", s.regionItem, s.stateItem, s.treeView,
                                 s.noConfirmation),
