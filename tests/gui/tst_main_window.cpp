@@ -139,9 +139,9 @@ QStringList layoutFaults(QWidget *client)
 const QByteArray kConfirm = "0,0,0,0\r\n";
 
 // Quests E to A in rows 1 to 5, listed A to E, with quest numbers 2, 4, 5, 1, 3; C and D form a
-// chain; A, taken at 港, is in 真のフィオーレの島 (code 9, the eighth item, after the gap at
-// code 8), the others in code 1.
-const std::vector<Quest> kQuests{{1, 0, 2, "E"},
+// chain; E has both rewards; A, taken at 港, is in 真のフィオーレの島 (code 9, the eighth item,
+// after the gap at code 8), the others in code 1.
+const std::vector<Quest> kQuests{{1, 0, 2, "E", "", "", "報酬E", "再E"},
                                  {1, 0, 4, "D"},
                                  {1, 110, 5, "C"},
                                  {1, 111, 1, "B"},
@@ -187,6 +187,11 @@ QString step(TestWindow &w, const QString &word, const QString &arg)
         {"=shown", [&] { return number(w.window().intDisplayNumber); }},
         {"=client", [&] { return w.child<QLineEdit>("txtClient")->text(); }},
         {"=text", [&] { return w.child<QPlainTextEdit>("txtProcess")->toPlainText(); }},
+        {"=rewards",
+         [&] {
+             return w.child<QPlainTextEdit>("txtReward1")->toPlainText() + '|'
+                    + w.child<QPlainTextEdit>("txtReward2")->toPlainText();
+         }},
         {"=option", [&] { return options(&QAbstractButton::isChecked); }},
         {"=enabled",
          [&] {
@@ -316,8 +321,9 @@ private Q_SLOTS:
     // (the keyword), enable (the search button), search (a click on it), key KEY (to the focused
     // control), select N (a list entry), focus (the list), option K (a click), answer Ok/Cancel
     // (to the next box). Probes: list, at/top (the selected/top entry), shown (the row), client,
-    // text, option/enabled (options 0 to 2, the frame first), button, focus, count, completed,
-    // boxes, box (the last one's buttons and title), saves, progress (the file).
+    // text, rewards (both, '|' between), option/enabled (options 0 to 2, the frame first), button,
+    // focus, count, completed, boxes, box (the last one's buttons and title), saves, progress (the
+    // file).
     void drivenStepByStep_data()
     {
         QTest::addColumn<int>("quests"); // 0: kQuests, else so many named 依頼000 on
@@ -357,14 +363,16 @@ private Q_SLOTS:
         // After an accepted change the list is rebuilt and the entry at the position the tracker
         // gives is selected, scrolled to the top, focused and shown; an empty list leaves the
         // pane empty. E is on hold; "やっていない" lists A to D, and a change of the selected
-        // entry drops it.
+        // entry drops it. The access key leaves the focus on the option it clicked, until the list
+        // takes it.
         addRow("accepted: the next entry takes the place", 0, QByteArray("2,2\r\n0,4\r\n"),
                QByteArray("0,1,0,1\r\n"),
-               "select 1; focus; option 1; =boxes ; =saves 1; =list A C D; =at 1; =shown 3; "
+               "select 1; key Alt+C; =boxes ; =saves 1; =list A C D; =at 1; =shown 3; "
                "=focus lstQuestList; =enabled 1111; =option 100; =completed コンプリート数： 1");
         addRow("accepted: the only entry, nothing selected", 0, QByteArray("2,2\r\n0,4\r\n"),
                QByteArray("0,3,0,1\r\n"),
-               "select 0; focus; option 1; =boxes ; =saves 1; =list ; =at -1; =shown 0; =text ; "
+               "select 0; =rewards 報酬E|再E; focus; option 1; =boxes ; =saves 1; =list ; =at -1; "
+               "=shown 0; =text ; =rewards |; "
                "=enabled 0000; =option 000; =completed コンプリート数： 1");
         addRow("accepted during a search: the ordinary list", 0, QByteArray("2,2\r\n0,4\r\n"),
                QByteArray("0,0,0,1\r\n"),

@@ -176,6 +176,9 @@ private Q_SLOTS:
         QCOMPARE(box.text(), text);
         QTEST(box.toPlainText(), "shown"); // plain, never markup
         QVERIFY(box.isReadOnly());
+        // Selectable from the keyboard, to be copied without a mouse.
+        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+        QTEST(box.textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'), "shown");
         ListBox list;
         list.setSource(entries({{text, 1}}));
         QCOMPARE(list.text(0), text);

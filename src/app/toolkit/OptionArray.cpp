@@ -23,11 +23,6 @@ QRadioButton *OptionArray::button(int index) const
     return m_buttons.at(static_cast<std::size_t>(index));
 }
 
-bool OptionArray::value(int index) const
-{
-    return button(index)->isChecked();
-}
-
 void OptionArray::setValue(int index)
 {
     button(index)->setChecked(true);

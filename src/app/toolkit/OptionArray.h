@@ -21,7 +21,6 @@ public:
     OptionArray(std::array<QRadioButton *, 3> buttons, QObject *parent = nullptr);
 
     QRadioButton *button(int index) const;
-    bool value(int index) const;
     // Sets the button's value to true, which deselects the others.
     void setValue(int index);
     void clearAll();

@@ -6,10 +6,10 @@ namespace pelko {
 
 RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
 {
+    // Read-only, the box already passes Tab on and wraps at its width; the text stays
+    // selectable from the keyboard too, for a player who copies it without a mouse.
     setReadOnly(true);
-    setTabChangesFocus(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
 void RichTextBox::setText(const QString &text)
