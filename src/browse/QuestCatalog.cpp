@@ -198,13 +198,6 @@ struct QuestCatalogBuilder::Piece {
     }
 };
 
-QuestCatalog::QuestCatalog(QuestTable table)
-{
-    QuestCatalogBuilder builder;
-    builder.close(table.names(), table.count());
-    *this = builder.finish(std::move(table));
-}
-
 QuestCatalogBuilder::QuestCatalogBuilder(int pieceRows) : m_pieceRows(std::max(pieceRows, 1))
 {
     // Opening a collator makes ICU look up the process's default locale once, through

@@ -16,7 +16,6 @@ class QuestCatalog
 {
 public:
     QuestCatalog() = default;
-    explicit QuestCatalog(QuestTable table);
 
     const QuestTable &table() const { return m_table; }
     // Rows in ascending Japanese collation of their names; equal names stay in row order,

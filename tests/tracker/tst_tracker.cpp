@@ -170,6 +170,12 @@ private Q_SLOTS:
             "a long common beginning, then 南 (なん) before 北 (ほく)",
             QStringList{"ドラゴン討伐の依頼・北", "ドラゴン討伐の依頼・南", "ドラゴン討伐の依頼"},
             "3 2 1");
+        // Keys far longer than the room first set aside for them: the room grows.
+        QStringList longNames;
+        for (char16_t c = u'z'; c >= u'a'; --c)
+            longNames << QString(300, u'ド') + QChar(c);
+        addRow("twenty-six names of 301 characters", longNames,
+               "26 25 24 23 22 21 20 19 18 17 16 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1");
         // Twenty-four of one name among 2,100, at rows that the sort handles in different pieces
         // (the first rows, both sides of row 2,048, the last rows): they stand together, in row
         // order, after every "依頼NNNN" (依 い comes before 同 どう).
