@@ -135,7 +135,6 @@ void frmMain::buildControls()
 
     // The empty detail pane: nothing shown, no progress to change.
     QuestState->setEnabled(false);
-    optQuestState->setButtonsEnabled(false);
 }
 
 void frmMain::buildMenus()

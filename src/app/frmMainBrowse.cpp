@@ -47,7 +47,6 @@ void frmMain::clearDetailPane()
     txtReward2->setText(QString());
     intDisplayNumber = 0;
     QuestState->setEnabled(false);
-    optQuestState->setButtonsEnabled(false);
     optQuestState->clearAll();
 }
 

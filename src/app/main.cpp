@@ -76,8 +76,8 @@ int main(int argc, char *argv[])
         return pelko::programExitStatus();
     window.show();
     pelko::closeOnTerminationSignal(&window);
-    const int status = QApplication::exec();
-    // The end may have been asked with a status (settings that a signal-driven close could not
-    // save), while the window's close still ends the event loop plainly.
-    return status != 0 ? status : pelko::programExitStatus();
+    // Every end with a status goes through EndProgram, which keeps the first failure (settings
+    // that a signal-driven close could not save); the window's own close ends the loop plainly.
+    QApplication::exec();
+    return pelko::programExitStatus();
 }

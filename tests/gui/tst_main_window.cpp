@@ -228,7 +228,7 @@ private Q_SLOTS:
         TestWindow w(kQuests);
         frmMain &main = w.window();
         // The title and the About dialog show the build's version, formatted so.
-        QCOMPARE(main.windowTitle(), mainWindowTitle(kVersionMajor, kVersionMinor));
+        QCOMPARE(main.windowTitle(), "ペルコ for Verdania  Version 1.10");
         QCOMPARE(
             QStringList({mainWindowTitle(2, 5), mainWindowTitle(1, 123), aboutVersionText(3, 7, 0),
                          aboutVersionText(1, 99, 123)}),
@@ -326,7 +326,9 @@ private Q_SLOTS:
     // file).
     void drivenStepByStep_data()
     {
-        QTest::addColumn<int>("quests"); // 0: kQuests, else so many named 依頼000 on
+        // 0: kQuests; -1: kQuests with C numbered 50, beyond the progress table; else so many
+        // named 依頼000 on.
+        QTest::addColumn<int>("quests");
         QTest::addColumn<QByteArray>("progress");
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("script");
@@ -379,6 +381,11 @@ private Q_SLOTS:
                "type D; search; =list D; select 0; focus; option 1; =boxes ; =saves 1; "
                "=list A B C D E; =at 0; =shown 5; =focus lstQuestList; =enabled 1111; "
                "=option 100; =completed コンプリート数： 1");
+        // E on hold, D (quest 4) holding a value that is no state, C without a progress entry.
+        addRow("an unknown state and no progress entry show no option", -1,
+               QByteArray("2,2\r\n4,9\r\n0,40\r\n"), kConfirm,
+               "select 4; =option 001; select 3; =shown 2; =option 000; =enabled 1111; "
+               "select 2; =shown 3; =option 000; =enabled 1000; =boxes ");
         // Entry 120 stands at the list's foot when selected.
         addRow("accepted: the entry scrolled to the top", 200, QByteArray("0,0\r\n"),
                QByteArray("0,0,0,1\r\n"), "select 120; option 2; =at 120; =top 120; =shown 121");
@@ -393,7 +400,10 @@ private Q_SLOTS:
         QStringList names;
         for (int i = 0; i < quests; ++i)
             names << QStringLiteral("依頼%1").arg(i, 3, 10, QLatin1Char('0'));
-        TestWindow w(quests ? namedQuests(names) : kQuests, progress, ini);
+        std::vector<Quest> fixture = quests > 0 ? namedQuests(names) : kQuests;
+        if (quests < 0)
+            fixture[2].questNo = 50;
+        TestWindow w(fixture, progress, ini);
         for (const QString &s : script.split("; ")) {
             const QString word = s.section(' ', 0, 0), arg = s.section(' ', 1);
             const QString read = step(w, word, arg);
@@ -519,10 +529,16 @@ private Q_SLOTS:
                     off =
                         QRectF(d->frameGeometry()).center() - QRectF(main.frameGeometry()).center();
                     const QSize icon = d->findChild<QLabel *>("picIcon")->pixmap().size();
+                    const QRect line = d->findChild<QWidget *>("Line1")->geometry();
                     // 5415 by 2295 twips where the disclaimer fits (IPAPGothic at 96 dpi).
                     seen << d->objectName() << d->windowTitle()
                          << d->findChild<QLabel *>("lblVersion")->text()
                          << QStringLiteral("icon %1x%2").arg(icon.width()).arg(icon.height())
+                         << QStringLiteral("line %1,%2 %3x%4")
+                                .arg(line.x())
+                                .arg(line.y())
+                                .arg(line.width())
+                                .arg(line.height())
                          << QStringLiteral("%1x%2").arg(d->width()).arg(d->height());
                     QTest::mouseClick(d->findChild<QLabel *>("lblURL"), Qt::LeftButton);
                     seen << (QApplication::activeModalWidget() == d ? "open" : "closed");
@@ -533,9 +549,9 @@ private Q_SLOTS:
                     seen << (d->isVisible() ? "open" : "closed");
                 });
             QCOMPARE_LE(qMax(qAbs(off.x()), qAbs(off.y())), 1.0); // the pixel rounding takes
-            QCOMPARE(seen,
-                     QStringList({"frmAbout", "ペルコ for Verdaniaのバージョン情報",
-                                  aboutVersionText(), "icon 48x48", "361x153", "open", "closed"}));
+            QCOMPARE(seen, QStringList({"frmAbout", "ペルコ for Verdaniaのバージョン情報",
+                                        "Version 1.10.00", "icon 48x48", "line 8,72 344x4",
+                                        "361x153", "open", "closed"}));
         }
         w.child<QAction>("mnuCallWeb")->trigger();
         QCOMPARE(w.program().opened, std::vector<QUrl>(6, QUrl("https://pelko.example.jp/")));

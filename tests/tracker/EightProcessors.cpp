@@ -1,7 +1,8 @@
 // Loaded into the real program with LD_PRELOAD by tst_load_process: the process is told it may
 // run on eight processors, whatever the machine has, so that the load starts as many collating
 // threads as on such a machine; and each message box is answered OK as soon as it shows, its
-// text printed first ("message-box: TEXT"), so that a start that ends in a box ends by itself.
+// text printed first ("message-box: TEXT", then "application: " and what the program set up),
+// so that a start that ends in a box ends by itself.
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,7 +31,12 @@ protected:
     {
         auto *box = qobject_cast<QMessageBox *>(object);
         if (box && event->type() == QEvent::Show) {
-            std::printf("message-box: %s\n", qPrintable(box->text()));
+            // What the program set up before any window: its desktop entry, its icon, Qt's own
+            // texts in the system's language.
+            std::printf("message-box: %s\napplication: %s %s %s\n", qPrintable(box->text()),
+                        qPrintable(QGuiApplication::desktopFileName()),
+                        QGuiApplication::windowIcon().isNull() ? "no-icon" : "icon",
+                        qPrintable(QCoreApplication::translate("QPlatformTheme", "Cancel")));
             std::fflush(stdout);
             QMetaObject::invokeMethod(
                 box, [box] { box->defaultButton()->click(); }, Qt::QueuedConnection);

@@ -1,59 +1,87 @@
-// The real program on a database it refuses, started as a process of its own that the preloaded
-// library EightProcessors tells it may run on eight processors: the load then collates on six
-// threads besides the loading thread and the main thread, as on such a machine. However the
-// threads stand when the reader gives up, the program shows its message and ends with status 1;
-// it never crashes. The library answers the message box, so that every start ends by itself.
+// The real program started as a process of its own, through each of its command lines that ends
+// in a message box, with the preloaded library EightProcessors: it tells the program it may run
+// on eight processors (the load then collates on six threads besides the loading thread and the
+// main thread, as on such a machine), answers each box and prints what the program set up before
+// its first window. However the threads stand when the reader gives up on a database, the program
+// shows its message and ends with status 1; it never crashes.
 #include "QuestDatabaseGenerator.h"
 #include "TestSupport.h"
 
 using namespace pelko::test;
 
+namespace {
+
+const QString kSetUp = "application: jp.example.pelko icon キャンセル\n";
+const QString kRefused =
+    "message-box: クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n" + kSetUp;
+
+} // namespace
+
 class TestLoadProcess : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void refusedDatabase_data()
+    void commandLines_data()
     {
-        // The bytes kept; 0: all before the end record; -1: the whole file, one record more.
+        // cut: the bytes of a 32,766-quest database kept; 0: all before the end record; -1: the
+        // whole file, one record more; -2: no database.
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("cut");
         QTest::addColumn<int>("starts");
-        addRow("cut short in the first record", 20, 3);
-        addRow("cut short at 2.5 MB", 2500000, 4);
-        addRow("cut short at 5 MB", 5000000, 20);
-        addRow("cut short at 9 MB", 9000000, 4);
-        addRow("cut short just before the end record", 0, 4);
-        addRow("32767 records", -1, 4);
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        addRow("cut short in the first record", QStringList(), 20, 3, 1, kRefused);
+        addRow("cut short at 2.5 MB", QStringList(), 2500000, 4, 1, kRefused);
+        addRow("cut short at 5 MB", QStringList(), 5000000, 20, 1, kRefused);
+        addRow("cut short at 9 MB", QStringList(), 9000000, 4, 1, kRefused);
+        addRow("cut short just before the end record", QStringList(), 0, 4, 1, kRefused);
+        addRow("32767 records", QStringList(), -1, 4, 1, kRefused);
+        // The launcher's own option, as the launcher gives it: the reason, then the advice.
+        addRow("the launcher could not enter the folder",
+               QStringList{"--launcher-failure", "cannot-enter", "/srv/データ"}, -2, 1, 1,
+               "message-box: データフォルダ「/srv/データ」を開けません。\n"
+               "フォルダを確かめてから、もう一度起動してください。\n"
+                   + kSetUp);
+        addRow("a reason the program does not know", QStringList{"--launcher-failure", "x", "/a"},
+               -2, 1, 2, QString());
+        // One argument more is not the launcher's: an ordinary start, which finds no database.
+        addRow("the launcher's option with an argument more",
+               QStringList{"--launcher-failure", "cannot-enter", "/a", "b"}, -2, 1, 1, kRefused);
     }
 
-    void refusedDatabase()
+    void commandLines()
     {
+        QFETCH(QStringList, arguments);
         QFETCH(int, cut);
         QFETCH(int, starts);
         static const QByteArray full = pelko::sample::generateQuestDatabase(32766); // 10.7 MB
         const qsizetype end = full.lastIndexOf("0,99,");
         WorkDir dir;
-        dir.write("Pelko.dat", cut >= 0 ? full.left(cut > 0 ? cut : end)
-                                        : QByteArray(full).insert(end, "0,1,0,1,\"x\",,,,\r\n"));
+        if (cut > -2)
+            dir.write("Pelko.dat", cut >= 0
+                                       ? full.left(cut > 0 ? cut : end)
+                                       : QByteArray(full).insert(end, "0,1,0,1,\"x\",,,,\r\n"));
         const QTemporaryDir runtime;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", runtime.path());
         env.insert("XDG_CACHE_HOME", runtime.path());
         env.insert("LD_PRELOAD", PELKO_EIGHT_PROCESSORS);
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(name);
+        env.insert("LANG", "ja_JP.UTF-8");
         // In a sanitizer build the library, itself instrumented, comes before the runtime.
         env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
         for (int start = 1; start <= starts; ++start) {
             QProcess program;
             program.setProcessEnvironment(env);
             program.setWorkingDirectory(dir.path());
-            program.start(PELKO_PELKO, {});
+            program.start(PELKO_PELKO, arguments);
             QVERIFY(program.waitForFinished(20000));
             QVERIFY2(program.exitStatus() == QProcess::NormalExit,
                      qPrintable(QStringLiteral("start %1 crashed").arg(start)));
-            QCOMPARE(program.exitCode(), 1);
-            QCOMPARE(
-                QString::fromUtf8(program.readAllStandardOutput()),
-                "message-box: クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n");
+            QTEST(program.exitCode(), "status");
+            QTEST(QString::fromUtf8(program.readAllStandardOutput()), "output");
         }
     }
 };
