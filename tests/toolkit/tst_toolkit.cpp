@@ -59,6 +59,27 @@ private Q_SLOTS:
         QTest::newRow("Noto Sans CJK JP, which kerns") << QStringLiteral("Noto Sans CJK JP");
     }
 
+    // advance: of the kana ア, height: of a line, both per em. A row holds 12.75 points.
+    void uiPointSize_data()
+    {
+        QTest::addColumn<qreal>("advance");
+        QTest::addColumn<qreal>("height");
+        QTest::addColumn<qreal>("points");
+        test::addRow("proportional kana", 0.949, 1.0, 9.0);
+        test::addRow("kana of 0.95 em", 0.95, 1.0, 8.5);
+        test::addRow("a line that just fits the row", 1.0, 1.5, 8.5);
+        test::addRow("a line just taller than the row", 1.0, 1.505, 8.0);
+        test::addRow("a tall line: 7.5 points", 0.5, 1.7, 7.5);
+        test::addRow("never below 7 points", 0.5, 3.0, 7.0);
+    }
+
+    void uiPointSize()
+    {
+        QFETCH(qreal, advance);
+        QFETCH(qreal, height);
+        QTEST(pelko::uiPointSize(advance, height), "points");
+    }
+
     void listBoxDrawsAsAShapedListView()
     {
         QFETCH(QString, family);

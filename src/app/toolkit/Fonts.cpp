@@ -19,21 +19,24 @@ QStringList gothicFamilies()
 
 } // namespace
 
+qreal uiPointSize(qreal kanaAdvance, qreal lineHeight)
+{
+    qreal points = kanaAdvance < 0.95 ? 9 : 8.5;
+    while (points > 7 && lineHeight * points > kRowPoints)
+        points -= 0.5;
+    return points;
+}
+
 QFont japaneseUiFont()
 {
     QFont font;
     font.setFamilies(gothicFamilies());
-    // The windows were drawn for a 9-point face with proportional kana whose line fits their
-    // 255-twip (12.75-point) rows. A face whose kana are an em wide (IPAGothic, Noto Sans CJK JP)
-    // is taken half a point smaller, so that its captions fit the boxes; one whose line is taller
-    // (Noto Sans CJK JP's is 1.45 em: 13 points at 9) by half points smaller until its line fits.
     QFont probe = font;
-    probe.setPixelSize(1000); // measured per em, free of rounding
-    const QFontMetricsF em(probe);
-    qreal points = em.horizontalAdvance(QChar(u'ア')) < 950 ? 9 : 8.5;
-    while (points > 7 && em.height() / 1000 * points > kRowPoints)
-        points -= 0.5;
-    font.setPointSizeF(points);
+    probe.setPixelSize(1000); // measured large, free of rounding
+    const QFontMetricsF metrics(probe);
+    const qreal em = probe.pixelSize();
+    font.setPointSizeF(
+        uiPointSize(metrics.horizontalAdvance(QChar(u'ア')) / em, metrics.height() / em));
     return font;
 }
 

@@ -9,6 +9,14 @@ namespace pelko {
 // or by half points smaller where the face's line would be taller than a row.
 QFont japaneseUiFont();
 
+// The size a face is taken at, from the advance of its kana ア and its line height, both per em.
+// The windows were drawn for a 9-point face with proportional kana whose line fits their
+// 255-twip (12.75-point) rows. A face whose kana are an em wide (IPAGothic, Noto Sans CJK JP)
+// is taken half a point smaller, so that its captions fit the boxes; one whose line is taller
+// (Noto Sans CJK JP's is 1.45 em: 13 points at 9) by half points smaller until its line fits,
+// never below 7 points.
+qreal uiPointSize(qreal kanaAdvance, qreal lineHeight);
+
 // The font a list of names draws with: the given font, without text shaping where that draws
 // the same pixels. Shaping is most of the time a list spends painting its rows; the IPA gothic
 // faces hold no shaping feature that any character of code page 932 uses, so Qt's plain glyph
