@@ -248,11 +248,13 @@ private Q_SLOTS:
                         && aged.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                             QFileDevice::FileModificationTime)));
         }
-        SingleInstance first(paths);
+        // The first copy's working folder cannot be opened (gone), the second names none: the
+        // folder's lock keeps neither out.
+        SingleInstance first(paths, dir.filePath("gone"));
         QVERIFY(!first.holdsFolder());
         QVERIFY(first.tryAcquire()); // never refused for want of a place
         QCOMPARE(first.heldLock(), held >= 0 ? paths[held] : QString());
-        QVERIFY(!first.holdsFolder()); // no folder named: none locked
+        QVERIFY(!first.holdsFolder());
         SingleInstance second(paths);
         QCOMPARE(second.tryAcquire(), held < 0);
         // Nothing that stood in the way was removed or written.

@@ -35,7 +35,7 @@ bool SingleInstance::tryAcquire()
         if (user == Attempt::Held)
             break;
     }
-    if (tryFolder() == Attempt::HeldByOther) {
+    if (folderHeldByOther()) {
         m_lock.reset(); // a refused copy keeps no other copy of the user out
         return false;
     }
@@ -52,23 +52,23 @@ bool SingleInstance::tryAcquire()
 // crashed on another machine. Such a copy only never removes what an interrupted save left (see
 // holdsFolder): a leftover is clutter, while removing the temporary file of another copy's save
 // in progress would make that save fail.
-SingleInstance::Attempt SingleInstance::tryFolder()
+bool SingleInstance::folderHeldByOther()
 {
     if (m_workDir.isEmpty())
-        return Attempt::Unusable;
+        return false;
     // Read-only, so a folder the player may only read is locked too; never inherited by a
     // program the copy starts (the browser), which would hold the lock after the copy ended.
     const int fd =
         ::open(QFile::encodeName(m_workDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return Attempt::Unusable;
+        return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         ::close(fd);
-        return held ? Attempt::HeldByOther : Attempt::Unusable;
+        return held;
     }
     m_folder = fd;
-    return Attempt::Held;
+    return false;
 }
 
 SingleInstance::Attempt SingleInstance::tryAt(const QString &path)

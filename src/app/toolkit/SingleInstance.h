@@ -46,7 +46,8 @@ public:
 private:
     enum class Attempt { Held, HeldByOther, Unusable };
     Attempt tryAt(const QString &path);
-    Attempt tryFolder();
+    // Locks the working folder where it can; true only when another copy holds its lock.
+    bool folderHeldByOther();
 
     QStringList m_paths;
     QString m_workDir;
