@@ -88,6 +88,16 @@ private Q_SLOTS:
             QTEST(db.ok() ? QString()
                           : QStringLiteral("%1:%2").arg(db.failure->line).arg(db.failure->field),
                   "at");
+            // The room reserved for the texts while reading is given back: the buffer holds the
+            // texts after the names and their ends, nothing more.
+            if (!db.ok())
+                continue;
+            qsizetype kept = 0;
+            for (int r = 1; r <= db.table.count(); ++r)
+                for (const TextField f : {TextField::Client, TextField::Process, TextField::Reward1,
+                                          TextField::Reward2})
+                    kept += db.table.view(r, f).size() + 1;
+            QCOMPARE(db.table.detailTexts()->texts().buffer().size(), kept);
         }
     }
 

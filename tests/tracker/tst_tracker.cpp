@@ -348,6 +348,20 @@ private Q_SLOTS:
         QTEST(describe(t.tracker.searchFor(keyword, {1, 1})), "found");
     }
 
+    // A reader that comes while the loading thread decodes the texts (or a thread that comes
+    // while the reader does) waits for the other to hand them back, then goes on where it ended.
+    void readerWhileDecoding()
+    {
+        const WorkDir dir;
+        dir.write("Pelko.dat", sample::generateQuestDatabase(32766));
+        QuestTracker t(dir.path(), startLoad(dir, {2, 2048, 64, SIZE_MAX}));
+        QVERIFY(t.LoadQuestData());
+        const QuestDetail last = *t.detailOf(32766);
+        QCOMPARE(QStringList({last.client, last.reward1, last.reward2}),
+                 QStringList({"風車の丘", "赤い腕輪", ""}));
+        QCOMPARE(int(t.questTable().detailTexts()->decodedRows()), 32766);
+    }
+
     // The details and the progress choices of the ten quests as loaded.
     void detailsAsLoaded()
     {
