@@ -63,6 +63,7 @@ int saveAsChild(const char *path, long long limit, const QByteArray &how)
             n += ::fcntl(fd, F_GETFD) != -1;
         return n;
     };
+    ::close(STDIN_FILENO); // the save's first descriptor is then 0, closed like any other
     const int before = open();
     const bool saved = file.save(how.contains('s') ? kShort : kLong);
     return open() != before ? 5 : saved ? 0 : 4;

@@ -25,6 +25,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace pelko;
 
 namespace {
@@ -259,7 +262,20 @@ private Q_SLOTS:
         QCOMPARE(second.tryAcquire(), held < 0);
         // Nothing that stood in the way was removed or written.
         QVERIFY(QFileInfo(paths[0]).exists() || obstacles[0] == "file-parent");
-        QCOMPARE(QFileInfo(dir.filePath("elsewhere")).size(), 0);
+        QCOMPARE(QFileInfo(dir.filePath("elsewhere")).size(),
+                 0); // A copy started with its standard input closed holds its folder by descriptor
+                     // 0, and
+        // closes it when it ends.
+        const int input = ::dup(STDIN_FILENO);
+        ::close(STDIN_FILENO);
+        {
+            SingleInstance third({}, dir.path());
+            QVERIFY(third.tryAcquire() && third.holdsFolder());
+        }
+        const bool closed = ::fcntl(STDIN_FILENO, F_GETFD) == -1;
+        ::dup2(input, STDIN_FILENO);
+        ::close(input);
+        QVERIFY(closed);
     }
 
     // What main returns when the start-up ended the program, and what the running event loop
