@@ -4,10 +4,13 @@
 // text printed first ("message-box: TEXT", then "application: " and what the program set up),
 // so that a start that ends in a box ends by itself.
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <cstdio>
+#include <memory>
 
 #include <sched.h>
 
@@ -32,11 +35,14 @@ protected:
         auto *box = qobject_cast<QMessageBox *>(object);
         if (box && event->type() == QEvent::Show) {
             // What the program set up before any window: its desktop entry, its icon, Qt's own
-            // texts in the system's language.
-            std::printf("message-box: %s\napplication: %s %s %s\n", qPrintable(box->text()),
+            // texts in the system's language (a Cancel button, a text box's first command).
+            QLineEdit edit;
+            const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+            std::printf("message-box: %s\napplication: %s %s %s %s\n", qPrintable(box->text()),
                         qPrintable(QGuiApplication::desktopFileName()),
                         QGuiApplication::windowIcon().isNull() ? "no-icon" : "icon",
-                        qPrintable(QCoreApplication::translate("QPlatformTheme", "Cancel")));
+                        qPrintable(QCoreApplication::translate("QPlatformTheme", "Cancel")),
+                        qPrintable(menu->actions().value(0)->text().section(u'\t', 0, 0)));
             std::fflush(stdout);
             QMetaObject::invokeMethod(
                 box, [box] { box->defaultButton()->click(); }, Qt::QueuedConnection);

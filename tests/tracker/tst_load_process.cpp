@@ -11,7 +11,7 @@ using namespace pelko::test;
 
 namespace {
 
-const QString kSetUp = "application: jp.example.pelko icon キャンセル\n";
+const QString kSetUp = "application: jp.example.pelko icon キャンセル 元に戻す(&U)\n";
 const QString kRefused =
     "message-box: クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n" + kSetUp;
 
@@ -30,23 +30,36 @@ private Q_SLOTS:
         QTest::addColumn<int>("starts");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("output");
-        addRow("cut short in the first record", QStringList(), 20, 3, 1, kRefused);
-        addRow("cut short at 2.5 MB", QStringList(), 2500000, 4, 1, kRefused);
-        addRow("cut short at 5 MB", QStringList(), 5000000, 20, 1, kRefused);
-        addRow("cut short at 9 MB", QStringList(), 9000000, 4, 1, kRefused);
-        addRow("cut short just before the end record", QStringList(), 0, 4, 1, kRefused);
-        addRow("32767 records", QStringList(), -1, 4, 1, kRefused);
+        QTest::addColumn<QString>("lang"); // LANG, as a desktop session whose language it alone is
+        const QString ja = "ja_JP.UTF-8";
+        addRow("cut short in the first record", QStringList(), 20, 3, 1, kRefused, ja);
+        addRow("cut short at 2.5 MB", QStringList(), 2500000, 4, 1, kRefused, ja);
+        addRow("cut short at 5 MB", QStringList(), 5000000, 20, 1, kRefused, ja);
+        addRow("cut short at 9 MB", QStringList(), 9000000, 4, 1, kRefused, ja);
+        addRow("cut short just before the end record", QStringList(), 0, 4, 1, kRefused, ja);
+        addRow("32767 records", QStringList(), -1, 4, 1, kRefused, ja);
         // The launcher's own option, as the launcher gives it: the reason, then the advice.
         addRow("the launcher could not enter the folder",
                QStringList{"--launcher-failure", "cannot-enter", "/srv/データ"}, -2, 1, 1,
                "message-box: データフォルダ「/srv/データ」を開けません。\n"
                "フォルダを確かめてから、もう一度起動してください。\n"
-                   + kSetUp);
+                   + kSetUp,
+               ja);
         addRow("a reason the program does not know", QStringList{"--launcher-failure", "x", "/a"},
-               -2, 1, 2, QString());
+               -2, 1, 2, QString(), ja);
+        // Qt's own texts follow the system's language; the program's own stay Japanese.
+        const QString enterText = "message-box: データフォルダ「/a」を開けません。\n"
+                                  "フォルダを確かめてから、もう一度起動してください。\n";
+        const QStringList enter{"--launcher-failure", "cannot-enter", "/a"};
+        addRow("in the C locale", enter, -2, 1, 1,
+               enterText + "application: jp.example.pelko icon Cancel &Undo\n", "C");
+        addRow("in German", enter, -2, 1, 1,
+               enterText + "application: jp.example.pelko icon Abbrechen &Rückgängig\n",
+               "de_DE.UTF-8");
         // One argument more is not the launcher's: an ordinary start, which finds no database.
         addRow("the launcher's option with an argument more",
-               QStringList{"--launcher-failure", "cannot-enter", "/a", "b"}, -2, 1, 1, kRefused);
+               QStringList{"--launcher-failure", "cannot-enter", "/a", "b"}, -2, 1, 1, kRefused,
+               ja);
     }
 
     void commandLines()
@@ -69,7 +82,8 @@ private Q_SLOTS:
         env.insert("LD_PRELOAD", PELKO_EIGHT_PROCESSORS);
         for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
             env.remove(name);
-        env.insert("LANG", "ja_JP.UTF-8");
+        QFETCH(QString, lang);
+        env.insert("LANG", lang);
         // In a sanitizer build the library, itself instrumented, comes before the runtime.
         env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
         for (int start = 1; start <= starts; ++start) {
