@@ -1,7 +1,6 @@
 // The real start-up over damaged and unusual input files: which messages it shows, in order, what
 // it restores, and that a start never writes anything to the working folder; then a progress
 // change and closing the window with odd things at the files' names.
-#include "LauncherFailure.h"
 #include "MainWindowHarness.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
@@ -121,43 +120,6 @@ private Q_SLOTS:
         }
         // Neither the start nor the window going away without being closed wrote anything else.
         QCOMPARE(contents(dir), before);
-    }
-
-    // What the launcher could not do with the data folder, shown for a player who started from
-    // the menu and has no terminal: the program's critical box, with its title, naming the
-    // folder; the status the launcher ends with. A name the launcher does not use shows nothing.
-    void launcherFailure_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("text");
-        const QString folder = "データフォルダ「/データ/pelko」",
-                      again = "\r\nフォルダを確かめてから、もう一度起動してください。";
-        addRow("HOME unset", "no-home",
-               folder + "の場所が分かりません（環境変数 HOME が設定されていません）。" + again);
-        addRow("a file or a loop", "not-a-folder",
-               folder
-                   + "の場所に、フォルダではないもの（ファイルや、行き先のないリンク）があります。"
-                   + again);
-        addRow("cannot be made", "cannot-make", folder + "を作れません。" + again);
-        addRow("cannot be opened", "cannot-enter", folder + "を開けません。" + again);
-        addRow("cannot be written", "cannot-write",
-               folder + "に書き込めないため、クエスト情報ファイルを置けません。" + again);
-        addRow("unknown", "no-folder", QString());
-    }
-
-    void launcherFailure()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, text);
-        MessageBoxScript boxes;
-        QCOMPARE(showLauncherFailure(kind, "/データ/pelko"), text.isEmpty() ? 2 : 1);
-        QCOMPARE(boxes.shown().size(), text.isEmpty() ? 0u : 1u);
-        for (const ShownMessage &m : boxes.shown()) {
-            QCOMPARE(m.text, text);
-            QCOMPARE(m.icon, MsgIcon::Critical);
-            QCOMPARE(m.buttons, MsgButtons::Ok);
-            QCOMPARE(m.title, "ペルコ for Verdania");
-        }
     }
 
     // Something other than a readable file of a sane size at one of the three names: a start,

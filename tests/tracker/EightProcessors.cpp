@@ -1,7 +1,8 @@
 // Loaded into the real program with LD_PRELOAD by tst_load_process: the process is told it may
 // run on eight processors, whatever the machine has, so that the load starts as many collating
 // threads as on such a machine; and each message box is answered OK as soon as it shows, its
-// text printed first ("message-box: TEXT", then "application: " and what the program set up),
+// icon, buttons, title and text printed first ("message-box (ICON, BUTTONS) TITLE: TEXT", then
+// "application: " and what the program set up),
 // so that a start that ends in a box ends by itself.
 #include <QApplication>
 #include <QLineEdit>
@@ -38,7 +39,12 @@ protected:
             // texts in the system's language (a Cancel button, a text box's first command).
             QLineEdit edit;
             const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
-            std::printf("message-box: %s\napplication: %s %s %s %s\n", qPrintable(box->text()),
+            static const char *const icons[] = {"no icon", "information", "warning", "critical",
+                                                "question"};
+            const bool okOnly = box->standardButtons() == QMessageBox::Ok;
+            std::printf("message-box (%s, %s) %s: %s\napplication: %s %s %s %s\n",
+                        icons[box->icon()], okOnly ? "OK" : "OK and more",
+                        qPrintable(box->windowTitle()), qPrintable(box->text()),
                         qPrintable(QGuiApplication::desktopFileName()),
                         QGuiApplication::windowIcon().isNull() ? "no-icon" : "icon",
                         qPrintable(QCoreApplication::translate("QPlatformTheme", "Cancel")),

@@ -12,8 +12,10 @@ using namespace pelko::test;
 namespace {
 
 const QString kSetUp = "application: jp.example.pelko icon キャンセル 元に戻す(&U)\n";
+// The program's boxes: the critical icon, an OK button, the application's title.
+const QString kBox = "message-box (critical, OK) ペルコ for Verdania: ";
 const QString kRefused =
-    "message-box: クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n" + kSetUp;
+    kBox + "クエスト情報ファイルの読み込みに失敗したので、強制終了します。\n" + kSetUp;
 
 } // namespace
 
@@ -41,15 +43,17 @@ private Q_SLOTS:
         // The launcher's own option, as the launcher gives it: the reason, then the advice.
         addRow("the launcher could not enter the folder",
                QStringList{"--launcher-failure", "cannot-enter", "/srv/データ"}, -2, 1, 1,
-               "message-box: データフォルダ「/srv/データ」を開けません。\n"
-               "フォルダを確かめてから、もう一度起動してください。\n"
+               kBox
+                   + "データフォルダ「/srv/データ」を開けません。\n"
+                     "フォルダを確かめてから、もう一度起動してください。\n"
                    + kSetUp,
                ja);
         addRow("a reason the program does not know", QStringList{"--launcher-failure", "x", "/a"},
                -2, 1, 2, QString(), ja);
         // Qt's own texts follow the system's language; the program's own stay Japanese.
-        const QString enterText = "message-box: データフォルダ「/a」を開けません。\n"
-                                  "フォルダを確かめてから、もう一度起動してください。\n";
+        const QString enterText = kBox
+                                  + "データフォルダ「/a」を開けません。\n"
+                                    "フォルダを確かめてから、もう一度起動してください。\n";
         const QStringList enter{"--launcher-failure", "cannot-enter", "/a"};
         addRow("in the C locale", enter, -2, 1, 1,
                enterText + "application: jp.example.pelko icon Cancel &Undo\n", "C");
