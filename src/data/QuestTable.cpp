@@ -25,11 +25,6 @@ QuestRecord QuestTable::row(int r) const
             d.shared(first), d.shared(first + 1), d.shared(first + 2), d.shared(first + 3)};
 }
 
-QStringView QuestTable::view(int r, TextField f) const
-{
-    return f == TextField::QuestName ? m_names.view(r - 1) : details().view(detailIndex(r, f));
-}
-
 QString QuestTable::text(int r, TextField f) const
 {
     return f == TextField::QuestName ? m_names.shared(r - 1) : details().shared(detailIndex(r, f));

@@ -63,8 +63,7 @@ public:
     {
         return m_numbers[static_cast<std::size_t>(row - 1)];
     }
-    // One text of a row, as a view of its buffer or as a QString sharing it.
-    QStringView view(int row, TextField field) const;
+    // One text of a row, as a QString sharing its buffer.
     QString text(int row, TextField field) const;
 
     // The names, one text a row.

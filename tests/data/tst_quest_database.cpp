@@ -96,7 +96,7 @@ private Q_SLOTS:
             for (int r = 1; r <= db.table.count(); ++r)
                 for (const TextField f : {TextField::Client, TextField::Process, TextField::Reward1,
                                           TextField::Reward2})
-                    kept += db.table.view(r, f).size() + 1;
+                    kept += db.table.text(r, f).size() + 1;
             QCOMPARE(db.table.detailTexts()->texts().buffer().size(), kept);
         }
     }
