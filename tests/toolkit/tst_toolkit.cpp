@@ -11,11 +11,13 @@
 #include "toolkit/SingleInstance.h"
 #include "toolkit/TextBox.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -24,6 +26,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -200,6 +204,7 @@ private Q_SLOTS:
         QCOMPARE(box.text(), text);
         QTEST(box.toPlainText(), "shown"); // plain, never markup
         QVERIFY(box.isReadOnly());
+        QVERIFY(!box.testAttribute(Qt::WA_InputMethodEnabled)); // no input method opens over it
         // Selectable from the keyboard, to be copied without a mouse.
         QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
         QTEST(box.textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'), "shown");
@@ -278,6 +283,30 @@ private Q_SLOTS:
         QVERIFY(closed);
     }
 
+    // The folder's lock refused by the system: a network file system without a lock service
+    // (ENOLCK), NFS carrying flock out as a byte-range lock (EBADF) let the copy run without it,
+    // as a copy that never removes leftovers; only a lock held by another copy refuses it.
+    void folderLockRefused_data()
+    {
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("status");
+        test::addRow("no lock service", "ENOLCK", 1);
+        test::addRow("NFS", "EBADF", 1);
+        test::addRow("another copy", "EAGAIN", 2);
+    }
+
+    void folderLockRefused()
+    {
+        QFETCH(QString, error);
+        if (QProcess::execute("strace", {"-qq", "-o", "/dev/null", "true"}) != 0)
+            QSKIP("strace cannot inject faults here");
+        const QTemporaryDir dir;
+        QTEST(QProcess::execute(
+                  "strace", {"-qq", "-o", "/dev/null", "-e", "inject=flock:error=" + error,
+                             QCoreApplication::applicationFilePath(), "--lock-folder", dir.path()}),
+              "status");
+    }
+
     // What main returns when the start-up ended the program, and what the running event loop
     // ends with: a failure given first is not taken back by a plain end after it.
     void endProgramKeepsStatus()
@@ -297,5 +326,16 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestToolkit)
+int main(int argc, char *argv[])
+{
+    // A child run under strace: a copy whose only lock is the folder's; 0: runs holding it, 1: runs
+    // without it, 2: refused.
+    if (argc == 3 && qstrcmp(argv[1], "--lock-folder") == 0) {
+        SingleInstance copy({}, QFile::decodeName(argv[2]));
+        std::_Exit(copy.tryAcquire() ? (copy.holdsFolder() ? 0 : 1) : 2);
+    }
+    QApplication app(argc, argv);
+    TestToolkit test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_toolkit.moc"
