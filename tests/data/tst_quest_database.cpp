@@ -133,6 +133,8 @@ private Q_SLOTS:
             const QuestRecord &q = db.table.row(1);
             QCOMPARE(QList<int>({q.Region, q.ChainNo, q.QuestNo}), QList<int>({3, 120, 57}));
             QCOMPARE(QStringList({q.QuestName, q.Client, q.Process, q.Reward1, q.Reward2}), texts);
+            for (const QString &t : {q.QuestName, q.Client, q.Process, q.Reward1, q.Reward2})
+                QCOMPARE(t.constData()[t.size()], QChar(0)); // ended, as every QString is
             // The room reserved for names while reading is given back: the name and its end.
             QCOMPARE(db.table.names().buffer().size(), texts.front().size() + 1);
             QCOMPARE(db.sources.front().lastLine, lastLine);
