@@ -257,7 +257,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (db.table.count() == 0)
         return 0;
 
-    const pelko::QuestCatalog catalog(db.table);
+    pelko::QuestCatalogBuilder builder; // the whole table's names handed over at once
+    builder.close(db.table.names(), db.table.count());
+    const pelko::QuestCatalog catalog = builder.finish(db.table);
     check(catalog.table().count() == db.table.count(), "the catalog keeps every quest");
     check(catalog.sortedRows().size() == static_cast<std::size_t>(db.table.count()),
           "the sorted order holds every quest");
