@@ -116,6 +116,9 @@ private Q_SLOTS:
         addRow("line ends inside quotes and between fields",
                QByteArray("7,3,120,57,\"a\",\"b\"\r\n\"c\r\nd\",\"e\n\",f\r\n"),
                QStringList{"a", "b", "c\r\nd", "e\n", "f"}, 4);
+        // A quote inside an unquoted text is a character; two quotes are an empty text.
+        addRow("quotes inside unquoted texts", QByteArray("7,3,120,57,x\",\"\",y\"\",\"z\"w,v\r\n"),
+               QStringList{"x\"", "", "y\"\"", "z", "v"}, 1);
         addRow("text after a closing quote is dropped; a lone CR ends a line",
                QByteArray("7,3,120,57,\"a\"x,\"b\" ,\"c\"\r\"d\",\"e\"\r\n"),
                QStringList{"a", "b", "c", "d", "e"}, 2);
@@ -137,6 +140,7 @@ private Q_SLOTS:
                 QCOMPARE(t.constData()[t.size()], QChar(0)); // ended, as every QString is
             // The room reserved for names while reading is given back: the name and its end.
             QCOMPARE(db.table.names().buffer().size(), texts.front().size() + 1);
+            QCOMPARE(db.table.names().textCount(), 1);
             QCOMPARE(db.sources.front().lastLine, lastLine);
             QCOMPARE(db.sources.back().firstLine, lastLine + 1); // the end record's
         }

@@ -41,8 +41,8 @@ const QByteArray kShort = "3,1\r\n10,2\r\n0,23\r\n";
 const QByteArray kLong = QByteArray("1,1\r\n").repeated(8000) + "0,8000\r\n";
 
 // The child: as nobody ('n'), having read the file first as the program does ('r'), saves kShort
-// ('s') or kLong to path, under a file size limit unless it is -1. 0: saved, 4: refused (apart
-// from strace's own failures), 3: the child could not be set up.
+// ('s') or kLong to path (see 'i' below), under a file size limit unless it is -1. 0: saved, 4:
+// refused (apart from strace's own failures), 3: the child could not be set up.
 int saveAsChild(const char *path, long long limit, const QByteArray &how)
 {
     const rlimit lowered{rlim_t(limit), rlim_t(limit)};
@@ -63,7 +63,10 @@ int saveAsChild(const char *path, long long limit, const QByteArray &how)
             n += ::fcntl(fd, F_GETFD) != -1;
         return n;
     };
-    ::close(STDIN_FILENO); // the save's first descriptor is then 0, closed like any other
+    // With the standard input closed ('i') the save's first descriptor is 0, closed like any
+    // other; left open, it is the process's own, which the save leaves alone.
+    if (how.contains('i'))
+        ::close(STDIN_FILENO);
     const int before = open();
     const bool saved = file.save(how.contains('s') ? kShort : kLong);
     return open() != before ? 5 : saved ? 0 : 4;
@@ -285,7 +288,8 @@ private Q_SLOTS:
         if (path.isEmpty())
             QSKIP("this system does not allow the fixture (device nodes, ACLs)");
         const QString how = QString(folder != 0755 ? "n" : "") + (what == "long file" ? "s" : "")
-                            + (what == "no read permission" || what == "missing" ? "r" : "");
+                            + (what == "no read permission" || what == "missing" ? "r" : "")
+                            + (traced ? "i" : "");
         const QStringList args{QCoreApplication::applicationFilePath(), "--save", path,
                                limited ? fault.mid(6) : "-1", how};
         QStringList command{"strace", "-qq", "-o", "/dev/null"};
