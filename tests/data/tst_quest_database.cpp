@@ -53,7 +53,8 @@ private Q_SLOTS:
                record("-32768,1,0,1") + record("32767,1,0,2") + kEnd, 2, none, "");
         addRow("field 1 beyond 16 bits", record("32768,1,0,1") + kEnd, -1, range, "1:1");
         addRow("text in a number", record("0,1,x,1") + kEnd, -1, nan, "1:3");
-        addRow("blanks around numbers", record(" 0 , 1 ,\t0\t, 1 ") + kEnd, 1, none, "");
+        addRow("blanks around numbers, region 0 too",
+               record(" 0 , 1 ,\t0\t, 1 ") + record("0, 0 ,0,2") + kEnd, 2, none, "");
         addRow("regions 100 to 255 are quests, not the end record",
                record("0,100,0,1") + record("0,255,0,2") + kEnd, 2, none, "");
         addRow("region and quest number outside the table",
