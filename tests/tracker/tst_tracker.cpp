@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <malloc.h>
+#include <sched.h>
 #include <tuple>
 
 using namespace pelko;
@@ -349,6 +350,21 @@ private Q_SLOTS:
                        "5,1 0,5");
         QFETCH(QString, keyword);
         QTEST(describe(t.tracker.searchFor(keyword, {1, 1})), "found");
+    }
+
+    // The processors the program may run on, not the machine's: bound to one, it has one.
+    void usableProcessorsFollowTheBinding()
+    {
+        cpu_set_t all, one;
+        QVERIFY(sched_getaffinity(0, sizeof all, &all) == 0);
+        CPU_ZERO(&one);
+        for (int cpu = 0; CPU_COUNT(&one) == 0; ++cpu)
+            if (CPU_ISSET(cpu, &all))
+                CPU_SET(cpu, &one);
+        QVERIFY(sched_setaffinity(0, sizeof one, &one) == 0);
+        const int usable = usableProcessors();
+        QVERIFY(sched_setaffinity(0, sizeof all, &all) == 0);
+        QCOMPARE(usable, 1);
     }
 
     // A reader that comes while the loading thread decodes the texts (or a thread that comes
