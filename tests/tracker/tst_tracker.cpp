@@ -542,6 +542,7 @@ private Q_SLOTS:
         addRow("exact half goes to even", 81, 160, "50.62");
         addRow("exact half goes to even, upwards", 47, 160, "29.38");
         addRow("all", 540, 540, "100");
+        addRow("a rate that 16 digits would show as 0.07000000000000001", 23, 32766, "0.07");
         addRow("one of the largest database", 1, 32766, "0");
         addRow("all but one of the largest database", 32765, 32766, "100");
         addRow("empty database", 0, 0, "0");
