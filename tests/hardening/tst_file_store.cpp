@@ -335,12 +335,14 @@ private Q_SLOTS:
             QFile::encodeName(dir.path()) + "/\x83\x79\x83\x8b\x83\x52"; // ペルコ
         const QByteArray back = QFile::encodeName(QDir::currentPath());
         QVERIFY(::mkdir(folder.constData(), 0700) == 0 && ::chdir(folder.constData()) == 0);
-        const QStringList leftovers{"Pelko.ini.pelko-save-Gh1jK9",
+        // The letters and digits at both ends of their runs, and the characters just outside.
+        const QStringList leftovers{"Pelko.ini.pelko-save-AZaz09",
                                     "clr_stat.dat.pelko-save-x1Y2z3"};
         QStringList kept =
             QString("clr_stat.dat clr_stat.dat.backup clr_stat.dat.before "
                     "Pelko.ini.backup clr_stat.dat.AbCdEf clr_stat.dat.pelko-save-AbCd "
-                    "pelko.ini.pelko-save-AbCdEf clr_stat.dat.pelko-save-Nobody")
+                    "pelko.ini.pelko-save-AbCdEf clr_stat.dat.pelko-save-@[`{:0 "
+                    "clr_stat.dat.pelko-save-Nobody")
                 .split(' ');
         for (const QString &name : kept + leftovers)
             QFile(name).open(QIODevice::WriteOnly);
