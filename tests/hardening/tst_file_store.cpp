@@ -103,7 +103,9 @@ QString place(const WorkDir &dir, const QString &what, int folderMode)
                  : what == "hard link"          ? !run("ln", {path, dir.filePath("copy")})
                  : what != "acl"                ? set(0666, 0)
                                  : set(0640, 0) && !run("setfacl", {"-m", "u:nobody:rw,g::r", path})
-                                       && !run("setfattr", {"-n", "user.note", "-v", "mine", path});
+                                       && !run("setfattr", {"-n", "user.note", "-v", "mine", path})
+                                       && (::geteuid() != 0 // the group alone not the saver's
+                                           || ::chown(QFile::encodeName(path), 0, nobody) == 0);
     }
     placed = placed && set(folderMode, 0, ".");
     return !placed ? QString() : what == "parent is a file" ? path + "/new" : path;
