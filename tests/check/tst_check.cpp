@@ -78,6 +78,11 @@ private Q_SLOTS:
         row("a lone CR in quotes, text beside the end record",
             "0,1,0,1,\"a\",\"b\rc\",,,\r\n0,99,0,0,,,,,,x\r\n");
         row("text after blank lines", kRecord + kEnd + "\r\n\r\nx\r\n");
+        // Ten fields on a line shift every record after it; a blank line before the rest of a
+        // record that ends its line shifts none.
+        row("ten fields on a line", "0,1,0,1,\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"\r\n" + kEnd);
+        row("a blank line inside a record",
+            "0,1,0,1,\"a\",\"\",\"\",\"\",\"\"\r\n\r\n1,0,2,\"x\",\"\",\"\",\"\",\"\"\r\n" + kEnd);
         row("empty", QByteArray());
         row("cut short", kRecord + "0,99,0,0");
         row("no end record", kRecord + kRecord);
