@@ -41,6 +41,7 @@ private Q_SLOTS:
                none, "");
         addRow("end record short of nine fields", kRecord + "0,99,0,0,\"\"\r\n", -1, cut, "3:6");
         addRow("end record cut after four fields", kRecord + "0,99,0,0", -1, cut, "2:5");
+        addRow("cut right after a quoted name", QByteArray("0,1,0,1,\"a\""), -1, cut, "1:6");
         // "能" is 0x94 0x5C: the file ends inside a character.
         addRow("cut inside a two-byte character", three.left(three.indexOf(ansi("能")) + 1), -1,
                cut, "3:6");
