@@ -303,10 +303,24 @@ private Q_SLOTS:
         if (const int dpi = qEnvironmentVariableIntValue("QT_FONT_DPI"))
             QCOMPARE(screenDpi(&w.window()), qreal(dpi));
         QStringList faults;
+        // The About dialog is 5415 twips wide and at least 2295 high, at each resolution.
+        const QSize about = QMap<int, QSize>{
+            {96, {361, 153}},
+            {120, {451, 191}},
+            {144, {542, 230}},
+            {192, {722, 306}}}.value(qRound(screenDpi(&w.window())));
         if (window == "frmAbout") {
-            whileModalShown([&] { w.child<QAction>("mnuHelpAbort")->trigger(); },
-                            [&](QDialog *d) { faults << d->objectName() << layoutFaults(d); });
+            whileModalShown(
+                [&] { w.child<QAction>("mnuHelpAbort")->trigger(); },
+                [&](QDialog *d) {
+                    faults << d->objectName() << layoutFaults(d);
+                    if (d->width() != about.width() || d->height() < about.height())
+                        faults << QStringLiteral("About %1x%2").arg(d->width()).arg(d->height());
+                });
         } else {
+            // Both reward captions are one row high.
+            if (w.child<QLabel>("lblReward1")->height() != w.child<QLabel>("lblReward2")->height())
+                faults << "the reward captions differ in height";
             w.child<QLabel>("lblDisplayQuest")->setText("表示数： 32766");
             w.child<QLabel>("lblNumberOfContents")->setText("登録クエスト数： 32766");
             w.child<QLabel>("lblCompletedQuest")->setText("コンプリート数： 32766");
