@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pelko {
 
@@ -18,11 +17,7 @@ SingleInstance::SingleInstance(QStringList lockPaths, QString workDir)
     : m_paths(std::move(lockPaths)), m_workDir(std::move(workDir))
 {}
 
-SingleInstance::~SingleInstance()
-{
-    if (m_folder >= 0)
-        ::close(m_folder);
-}
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::tryAcquire()
 {
@@ -58,16 +53,13 @@ bool SingleInstance::folderHeldByOther()
         return false;
     // Read-only, so a folder the player may only read is locked too; never inherited by a
     // program the copy starts (the browser), which would hold the lock after the copy ended.
-    const int fd =
-        ::open(QFile::encodeName(m_workDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    Descriptor folder{
+        ::open(QFile::encodeName(m_workDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (folder.fd < 0)
         return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(fd);
-        return held;
-    }
-    m_folder = fd;
+    if (::flock(folder.fd, LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK;
+    m_folder.fd = folder.release();
     return false;
 }
 

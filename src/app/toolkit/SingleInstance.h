@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Descriptor.h"
+
 #include <QLockFile>
 #include <QString>
 #include <QStringList>
@@ -37,7 +39,7 @@ public:
     QString heldLock() const;
     // Whether this copy holds the working folder's lock: no other copy, of this user or another,
     // can be saving into the folder meanwhile.
-    bool holdsFolder() const { return m_folder >= 0; }
+    bool holdsFolder() const { return m_folder.fd >= 0; }
 
     // The user's runtime folder, then the user's cache folder, then the working folder (beside
     // the files the lock protects), each with a file pelko.lock.
@@ -52,7 +54,7 @@ private:
     QStringList m_paths;
     QString m_workDir;
     std::unique_ptr<QLockFile> m_lock;
-    int m_folder = -1; // the descriptor of the locked working folder
+    Descriptor m_folder{-1}; // the locked working folder
     bool m_acquired = false;
 };
 
