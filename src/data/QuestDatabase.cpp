@@ -122,14 +122,17 @@ QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead
         static_cast<std::size_t>(std::min<qsizetype>(bytes.size() / 9 + 1, kMaxQuests + 1));
     quests.reserve(records);
     db.sources.reserve(records);
+    // Refused: the names read so far go with the result, where a thread may still read them.
+    const auto refused = [&](const DatabaseFailure &failure) {
+        db.failure = failure;
+        db.namesRead = std::move(sink.names);
+        return std::move(db);
+    };
     for (;;) {
         RowNumbers rec;
         RecordSource source;
-        if (auto failure = readRecord(in, rec, sink, source, db)) {
-            db.failure = failure;
-            db.namesRead = std::move(sink.names);
-            return db;
-        }
+        if (auto failure = readRecord(in, rec, sink, source, db))
+            return refused(*failure);
         db.sources.push_back(source);
         if (rec.Region == kEndRegion) {
             db.endOffset = in.position();
@@ -141,11 +144,8 @@ QuestDatabase parse(QByteArrayView bytes, const QByteArray *kept, const RowsRead
         }
         // The row counter is 16-bit: one more record than kMaxQuests leaves no row for the
         // end record, so the database is refused rather than wrapped around.
-        if (quests.size() == kMaxQuests) {
-            db.failure = DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2};
-            db.namesRead = std::move(sink.names);
-            return db;
-        }
+        if (quests.size() == kMaxQuests)
+            return refused(DatabaseFailure{DatabaseError::TooManyQuests, source.firstLine, 2});
         quests.push_back(rec);
         if (rowsRead)
             rowsRead(sink.names, static_cast<int>(quests.size()));

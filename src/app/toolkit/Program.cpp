@@ -25,14 +25,13 @@ void EndProgram(int status)
 {
     // A failure already on record stays: the plain end of a quit whose settings a signal-driven
     // close could not save must not report success.
+    int &kept = activeRecorder ? activeRecorder->lastStatus : exitStatus;
+    if (kept == 0)
+        kept = status;
     if (activeRecorder) {
         ++activeRecorder->endCount;
-        if (activeRecorder->lastStatus == 0)
-            activeRecorder->lastStatus = status;
         return;
     }
-    if (exitStatus == 0)
-        exitStatus = status;
     // Leaving the event loop lets main return without closing the window, so no close
     // handler runs and nothing more is saved.
     QCoreApplication::exit(exitStatus);
